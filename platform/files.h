@@ -46,7 +46,7 @@ std::string ProgramFolder();
 
 // One open file for byte I/O. Not copyable; closes itself.
 class File {
-public:
+  public:
     enum class Mode { Read, Write /* create or truncate */, Append };
 
     File() = default;
@@ -66,7 +66,7 @@ public:
     // True when the handle was closed without an error (or was not open).
     bool Close();
 
-private:
+  private:
 #ifdef _WIN32
     void* handle_ = nullptr;
 #else

@@ -8,7 +8,7 @@
 namespace velmo::platform {
 
 class Library {
-public:
+  public:
     // nullptr when the library cannot be loaded. The name is CP932; a bare name is
     // searched as the OS searches (on Windows the program's folder comes first).
     static std::unique_ptr<Library> Open(std::string_view name);
@@ -19,7 +19,7 @@ public:
     // nullptr when the library has no such entry point.
     void* Symbol(const char* name) const;
 
-private:
+  private:
     explicit Library(void* handle) : handle_(handle) {}
     void* handle_;
 };

@@ -18,18 +18,8 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
-// One character of a name folded to upper case: ASCII letters, and the full-width Latin,
-// Greek and Cyrillic letters of CP932 (the Windows functions compare them case-blind too).
-unsigned FoldedChar(std::string_view s, std::size_t& i) {
-    unsigned char c = static_cast<unsigned char>(s[i++]);
-    if (!IsLeadByte(c) || i >= s.size()) return (c >= 'a' && c <= 'z') ? c - 0x20 : c;
-    unsigned code = (c << 8) | static_cast<unsigned char>(s[i++]);
-    if (code >= 0x8281 && code <= 0x829A) return code - 0x21;  // ａ-ｚ
-    if (code >= 0x83BF && code <= 0x83D6) return code - 0x20;  // α-ω
-    if (code >= 0x8470 && code <= 0x847E) return code - 0x30;  // а-н
-    if (code >= 0x8480 && code <= 0x8491) return code - 0x31;  // о-я
-    return code;
-}
+// ASCII letters only: the system's profile functions leave full-width letters as they are.
+char Folded(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 0x20) : c; }
 
 struct Line {
     std::string_view text;  // without its line end
@@ -116,10 +106,18 @@ bool HasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::s
 }  // namespace
 
 bool ProfileNamesEqual(std::string_view a, std::string_view b) {
-    std::size_t i = 0, j = 0;
-    while (i < a.size() && j < b.size())
-        if (FoldedChar(a, i) != FoldedChar(b, j)) return false;
-    return i == a.size() && j == b.size();
+    // Byte-wise is safe for CP932: a trail byte that looks like a letter sits after the same
+    // lead byte on both sides, and folding it maps a pair onto a pair only when both fold.
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (IsLeadByte(a[i]) && i + 1 < a.size()) {
+            if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
+            ++i;
+        } else if (Folded(a[i]) != Folded(b[i])) {
+            return false;
+        }
+    }
+    return true;
 }
 
 std::optional<std::string> ProfileFile::Find(std::string_view section, std::string_view key) const {
@@ -142,8 +140,7 @@ std::string ProfileFile::ReadString(std::string_view section, std::string_view k
     return Truncated(fallback);
 }
 
-long ProfileFile::ReadInteger(std::string_view section, std::string_view key,
-                              long fallback) const {
+long ProfileFile::ReadInteger(std::string_view section, std::string_view key, long fallback) const {
     auto value = Find(section, key);
     if (!value || value->empty()) return fallback;
     std::string_view text = *value;
@@ -174,7 +171,8 @@ bool ProfileFile::WriteString(std::string_view section, std::string_view key,
                               std::string_view value) {
     section = Trim(section);
     key = Trim(key);
-    if (section.empty() || key.empty() || HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value))
+    if (section.empty() || key.empty() || HasLineBreak(section) || HasLineBreak(key) ||
+        HasLineBreak(value))
         return false;
     std::string file;
     if (FileExists(path_)) {

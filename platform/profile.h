@@ -8,14 +8,14 @@
 namespace velmo::platform {
 
 // Reads and writes one INI file the way the Windows profile functions do, on both platforms:
-// section and key names match without regard to case (ASCII and the full-width letters of
-// CP932), the first matching section and the first matching key in it win, blanks around
-// names and values are dropped, a value in matching quotes loses them, and a text value is
-// read up to 2047 bytes without splitting a double-byte character. A write changes or adds
-// one line and keeps every other line byte for byte; it creates the file, the section or
+// section and key names match without regard to ASCII case (double-byte characters match
+// exactly, as with the system's functions), the first matching section and the first matching key
+// in it win, blanks around names and values are dropped, a value in matching quotes loses them, and
+// a text value is read up to 2047 bytes without splitting a double-byte character. A write changes
+// or adds one line and keeps every other line byte for byte; it creates the file, the section or
 // the key when missing. New lines end in CR LF. Every call goes to the file itself.
 class ProfileFile {
-public:
+  public:
     static constexpr std::size_t kMaxValue = 2047;
 
     explicit ProfileFile(std::string path) : path_(std::move(path)) {}
@@ -38,7 +38,7 @@ public:
     bool WriteInteger(std::string_view section, std::string_view key, long value);
     bool WriteBool(std::string_view section, std::string_view key, bool value);
 
-private:
+  private:
     std::string path_;
 };
 

@@ -80,7 +80,7 @@ std::optional<std::string> LocalHostName();
 // A hidden window that receives socket notifications as messages (Windows). Where the OS has no
 // such thing, Available() is false and the components run their transfers in blocking mode.
 class SocketNotifier {
-public:
+  public:
     // Gets every message of the window; nullopt lets the system's default processing have it.
     using Handler = std::function<std::optional<std::intptr_t>(
         unsigned message, std::uintptr_t wParam, std::intptr_t lParam)>;
@@ -100,7 +100,7 @@ public:
     std::optional<std::intptr_t> Deliver(unsigned message, std::uintptr_t wParam,
                                          std::intptr_t lParam);
 
-private:
+  private:
     Handler handler_;
     void* window_ = nullptr;
 };

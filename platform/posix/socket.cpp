@@ -21,41 +21,76 @@ thread_local int lastError = 0;
 int WinsockNumber(int e) {
     namespace se = socket_error;
     switch (e) {
-        case EINTR: return se::kInterrupted;
-        case EACCES: return se::kAccessDenied;
-        case EPERM: return se::kAccessDenied;
-        case EFAULT: return 10014;
-        case EINVAL: return se::kInvalidArgument;
-        case EMFILE: return 10024;
-        case EAGAIN: return se::kWouldBlock;
-        case EINPROGRESS: return se::kWouldBlock;  // Winsock says "would block" for a pending connect
-        case EALREADY: return 10037;
-        case EBADF: return se::kNotSocket;
-        case ENOTSOCK: return se::kNotSocket;
-        case EDESTADDRREQ: return 10039;
-        case EMSGSIZE: return 10040;
-        case EPROTOTYPE: return 10041;
-        case ENOPROTOOPT: return 10042;
-        case EPROTONOSUPPORT: return 10043;
-        case EOPNOTSUPP: return 10045;
-        case EAFNOSUPPORT: return 10047;
-        case EADDRINUSE: return se::kAddressInUse;
-        case EADDRNOTAVAIL: return se::kAddressNotAvailable;
-        case ENETDOWN: return 10050;
-        case ENETUNREACH: return se::kNetworkUnreachable;
-        case ENETRESET: return 10052;
-        case ECONNABORTED: return se::kConnectionAborted;
-        case EPIPE: return se::kConnectionAborted;
-        case ECONNRESET: return se::kConnectionReset;
-        case ENOBUFS: return 10055;
-        case EISCONN: return 10056;
-        case ENOTCONN: return se::kNotConnected;
-        case ESHUTDOWN: return se::kShutDown;
-        case ETIMEDOUT: return se::kTimedOut;
-        case ECONNREFUSED: return se::kConnectionRefused;
-        case EHOSTDOWN: return 10064;
-        case EHOSTUNREACH: return se::kHostUnreachable;
-        default: return se::kInvalidArgument;
+        case EINTR:
+            return se::kInterrupted;
+        case EACCES:
+            return se::kAccessDenied;
+        case EPERM:
+            return se::kAccessDenied;
+        case EFAULT:
+            return 10014;
+        case EINVAL:
+            return se::kInvalidArgument;
+        case EMFILE:
+            return 10024;
+        case EAGAIN:
+            return se::kWouldBlock;
+        case EINPROGRESS:
+            return se::kWouldBlock;  // Winsock says "would block" for a pending connect
+        case EALREADY:
+            return 10037;
+        case EBADF:
+            return se::kNotSocket;
+        case ENOTSOCK:
+            return se::kNotSocket;
+        case EDESTADDRREQ:
+            return 10039;
+        case EMSGSIZE:
+            return 10040;
+        case EPROTOTYPE:
+            return 10041;
+        case ENOPROTOOPT:
+            return 10042;
+        case EPROTONOSUPPORT:
+            return 10043;
+        case EOPNOTSUPP:
+            return 10045;
+        case EAFNOSUPPORT:
+            return 10047;
+        case EADDRINUSE:
+            return se::kAddressInUse;
+        case EADDRNOTAVAIL:
+            return se::kAddressNotAvailable;
+        case ENETDOWN:
+            return 10050;
+        case ENETUNREACH:
+            return se::kNetworkUnreachable;
+        case ENETRESET:
+            return 10052;
+        case ECONNABORTED:
+            return se::kConnectionAborted;
+        case EPIPE:
+            return se::kConnectionAborted;
+        case ECONNRESET:
+            return se::kConnectionReset;
+        case ENOBUFS:
+            return 10055;
+        case EISCONN:
+            return 10056;
+        case ENOTCONN:
+            return se::kNotConnected;
+        case ESHUTDOWN:
+            return se::kShutDown;
+        case ETIMEDOUT:
+            return se::kTimedOut;
+        case ECONNREFUSED:
+            return se::kConnectionRefused;
+        case EHOSTDOWN:
+            return 10064;
+        case EHOSTUNREACH:
+            return se::kHostUnreachable;
+        default:
+            return se::kInvalidArgument;
     }
 }
 

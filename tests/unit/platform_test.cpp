@@ -25,8 +25,8 @@ TEST(Text, BackslashAfterLeadByteIsNoSeparator) {
     struct Case {
         std::string text;
         bool ends;
-    } cases[] = {{"", false}, {"a\\", true}, {"ソ", false}, {"表", false}, {"ソ\\", true},
-                 {"C:\\データ\\", true}, {"\x83", false}};
+    } cases[] = {{"", false},    {"a\\", true},          {"ソ", false},  {"表", false},
+                 {"ソ\\", true}, {"C:\\データ\\", true}, {"\x83", false}};
     for (const Case& c : cases) EXPECT_EQ(EndsWithBackslash(c.text), c.ends) << c.text;
     EXPECT_EQ(JoinPath("C:\\ソ", "a"), "C:\\ソ\\a");
     EXPECT_EQ(JoinPath("C:\\", "a"), "C:\\a");
