@@ -130,7 +130,7 @@ std::uint16_t DecodeStored(ByteSource& in, std::uint64_t size, ByteSink& out) {
 class StaticHuffmanDecoder {
 public:
     StaticHuffmanDecoder(int dictBits, BitReader& in, Window& window)
-        : np_(dictBits + 1), pbit_(dictBits <= 13 ? 4 : 5), in_(in), window_(window) {}
+        : np_(std::max(dictBits, 13) + 1), pbit_(dictBits <= 13 ? 4 : 5), in_(in), window_(window) {}  // lh4 shares lh5's offset codes
 
     void Run() {
         std::uint32_t blockLeft = 0;

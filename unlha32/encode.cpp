@@ -40,7 +40,7 @@ int BitLength(std::uint32_t v) {
 
 class BlockWriter {
 public:
-    BlockWriter(int dictBits, BitWriter& out) : np_(dictBits + 1), pbit_(dictBits <= 13 ? 4 : 5), out_(out) {
+    BlockWriter(int dictBits, BitWriter& out) : np_(std::max(dictBits, 13) + 1), pbit_(dictBits <= 13 ? 4 : 5), out_(out) {
         codes_.reserve(kBlockSymbols);
         offsets_.reserve(kBlockSymbols);
     }
