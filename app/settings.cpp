@@ -1,8 +1,6 @@
 // Password scrambling and the settings file's keys, defaults and order.
 #include "app/settings.h"
 
-#include <cstdio>
-
 namespace velmo::app {
 namespace {
 
@@ -17,49 +15,12 @@ constexpr std::string_view kPresetFtpUser = "velmo";
 constexpr std::string_view kPresetPopServer = "mail.velmo.example";
 constexpr std::string_view kPresetPopUser = "velmo@velmo.example";
 
-int HexDigitValue(char c) {
-    constexpr std::string_view digits = "123456789ABCDEF";
-    std::size_t at = digits.find(c);
-    return at == std::string_view::npos ? 0 : static_cast<int>(at) + 1;
-}
-
 std::string ReadPassword(const platform::ProfileFile& file, std::string_view section,
                          std::string_view key, std::string_view fallback) {
     return PasswordField(UnscramblePassword(file.ReadString(section, key, fallback)));
 }
 
 }  // namespace
-
-std::string ScramblePassword(std::string_view plain) {
-    std::string out = "$$";
-    for (std::size_t i = 0; i < plain.size(); i += 2) {
-        unsigned b1 = static_cast<unsigned char>(plain[i]);
-        unsigned b2 = i + 1 < plain.size() ? static_cast<unsigned char>(plain[i + 1]) : 0;
-        char group[8];
-        std::snprintf(group, sizeof group, "%05X", (b1 + 256 * b2) * 8);
-        out += group;
-    }
-    return out;
-}
-
-std::string UnscramblePassword(std::string_view text) {
-    if (!text.starts_with("$$")) return std::string(text);
-    std::string out;
-    for (std::size_t p = 2; p < text.size(); p += 5) {
-        unsigned long a = 0;
-        for (std::size_t k = 0; k < 5; ++k)
-            a = a * 16 + (p + k < text.size() ? HexDigitValue(text[p + k]) : 0);
-        unsigned long v = a >> 3;
-        // Broken digits can give v above 0xFFFF; the low byte then loses v div 65536.
-        out += static_cast<char>((v - v / 65536) % 256);
-        out += static_cast<char>((v / 256) % 256);
-    }
-    return out;
-}
-
-std::string PasswordField(std::string_view unscrambled) {
-    return std::string(unscrambled.substr(0, unscrambled.find('\0')));
-}
 
 SettingsValues PlainDefaults() {
     SettingsValues v;

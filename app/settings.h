@@ -5,16 +5,14 @@
 #include <string_view>
 
 #include "platform/profile.h"
+#include "steps/password.h"
+#include "steps/settings_record.h"
 
 namespace velmo::app {
 
-// The keyless "$$" encoding of stored passwords and of the transfer file's check text.
-std::string ScramblePassword(std::string_view plain);
-// Text not starting with "$$" is taken as a password stored in plain and returned unchanged.
-// The result may end in the zero pad byte of an odd length: see PasswordField.
-std::string UnscramblePassword(std::string_view text);
-// A password as an edit field holds it: up to its first zero byte.
-std::string PasswordField(std::string_view unscrambled);
+using steps::PasswordField;
+using steps::ScramblePassword;
+using steps::UnscramblePassword;
 
 // The values of the settings controls, passwords in plain: what LoadSettings puts into the
 // controls and SaveSettings takes from them.
@@ -57,28 +55,7 @@ void WriteSettings(platform::ProfileFile& file, std::string_view section,
                    const SettingsValues& values);
 
 // The settings record of a run, copied from the controls (CollectSettings), passwords plain.
-struct SettingsRecord {
-    std::string UserID;
-    std::string Password;
-    std::string SendFolder;
-    std::string ReceiveAddress;
-    std::string SaveFolder;
-    std::string FtpServer;
-    std::string FtpFolder;
-    std::string FtpUser;
-    std::string FtpPassword;
-    bool PopBeforeFtp = false;
-    std::string PopServer;
-    std::string PopUser;
-    std::string PopPassword;
-    bool UseDialUp = false;
-    std::string DialEntry;
-    std::string DialUser;
-    std::string DialPassword;
-    std::string DownloadWord;
-    std::string UploadWord;
-};
-
+using steps::SettingsRecord;
 SettingsRecord CollectSettings(const SettingsValues& values);
 
 // The stored window position (FormPosition, FormTop, FormLeft).

@@ -32,8 +32,23 @@ TEST(Scramble, EveryByteRoundTrips) {
         std::string plain = all.substr(0, n);
         std::string scrambled = ScramblePassword(plain);
         EXPECT_EQ(scrambled.size(), 2 + 5 * ((n + 1) / 2));
-        EXPECT_EQ(PasswordField(UnscramblePassword(scrambled)), plain);
+        std::string back = UnscramblePassword(scrambled);
+        EXPECT_EQ(back.size(), n + n % 2);  // an odd length gains a zero pad byte
+        EXPECT_EQ(back.substr(0, n), plain);
     }
+}
+
+TEST(Scramble, PasswordFieldHoldsFortyBytesAndNoHalfCharacter) {
+    const std::string ascii(50, 'p');
+    std::string kanji;
+    for (int i = 0; i < 25; ++i) kanji += "鍵";
+    EXPECT_EQ(PasswordField(ascii), ascii.substr(0, 40));
+    EXPECT_EQ(PasswordField("x" + kanji), "x" + kanji.substr(0, 38));  // 39 bytes, not 40
+    // A long password stored in the file is held as the field holds it, on both sides.
+    testing::TestFolder folder;
+    platform::ProfileFile ini(folder.Path("Velmo.ini"));
+    ASSERT_TRUE(ini.WriteString("s", "Pass", ScramblePassword(ascii)));
+    EXPECT_EQ(ReadSettings(ini, "s", "", "").pass, ascii.substr(0, 40));
 }
 
 TEST(Scramble, PlainAndBrokenTexts) {

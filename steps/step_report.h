@@ -1,0 +1,21 @@
+// The way every step reports on the progress panel and in the run log.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "steps/run_context.h"
+
+namespace velmo::steps {
+
+// Start: step line and detail line set, both logged (an empty detail line is not), messages
+// processed so that they show at once.
+void StepStarted(RunContext& run, std::string_view stepLine, std::string_view detailLine = {});
+// End: the outcome on the step line, the panel red on a failure, the outcome and an empty line
+// logged, messages processed.
+void StepEnded(RunContext& run, std::string_view outcome, bool failed);
+// A running count on the detail line, e.g. "2500 Byte 暗号化しました。"; messages processed.
+std::string CountLine(std::int64_t count, std::string_view suffix);
+
+}  // namespace velmo::steps
