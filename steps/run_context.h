@@ -15,6 +15,9 @@ class TLibLha;
 // The state a run shares with the window that started it. The window (or the headless front
 // end) owns it; the steps and drivers only borrow it for the length of a call.
 struct RunContext {
+    RunContext(ProgressView& progressView, std::function<SettingsRecord()> collect)
+        : view(progressView), collectSettings(std::move(collect)) {}
+
     ProgressView& view;
     // CollectSettings: copies the controls into `settings`. Every step calls it first.
     std::function<SettingsRecord()> collectSettings;
