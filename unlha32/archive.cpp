@@ -666,6 +666,7 @@ Result Add(const Request& r, Report& report) {
         writer.Abandon();
         return kOutOfMemory;
     }
+    old.file.Close();  // Windows will not replace a file that is still open
     Result committed = writer.Commit(r.archive, entries == 0);
     if (committed != kOk) {
         report.Line("書庫に書き込めません：" + r.archive);
