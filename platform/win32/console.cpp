@@ -1,8 +1,9 @@
 // The console on Windows.
 #include "platform/console.h"
 
-#include <shellapi.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <shellapi.h>
 
 #include "platform/text.h"
 
