@@ -17,6 +17,12 @@ std::optional<std::string> ReadWholeFile(std::string_view path) {
     return bytes;
 }
 
+std::optional<std::uint64_t> FileSize(std::string_view path) {
+    File file;
+    if (!file.Open(path, File::Mode::Read)) return std::nullopt;
+    return file.Size();
+}
+
 bool WriteWholeFile(std::string_view path, std::string_view bytes) {
     File file;
     if (!file.Open(path, File::Mode::Write)) return false;

@@ -34,6 +34,9 @@ struct FolderEntry {
 // The entries of a folder, without "." and "..". nullopt when it cannot be listed.
 std::optional<std::vector<FolderEntry>> ListFolder(std::string_view folder);
 
+// The size of a file; nullopt when it cannot be read.
+std::optional<std::uint64_t> FileSize(std::string_view path);
+
 // Time stamps as Windows keeps them: 100 ns ticks since 1601-01-01 UTC.
 using FileTime = std::int64_t;
 std::optional<FileTime> LastWriteTime(std::string_view path);
