@@ -5,7 +5,6 @@
 #include "tests/unlha32/test_encoders.h"
 #include "tests/unlha32/test_support.h"
 #include "unlha32/errors.h"
-#include "unlha32/unlha32.h"
 
 namespace unlha32::test {
 namespace {
@@ -35,8 +34,8 @@ TEST_P(RoundTrip, MixedCorpusComesBackByteForByte) {
     ASSERT_EQ(extract.result, 0) << extract.output;
     EXPECT_NE(extract.output.find("展開  ソフト\\表.txt"), std::string::npos) << "-l2 reports paths";
     EXPECT_EQ(ReadTree(t / "dst"), ReadTree(t / "src"));
-    EXPECT_EQ(UnlhaGetFileCount((t / "a.lzh").c_str()), 15);
-    EXPECT_TRUE(UnlhaCheckArchive((t / "a.lzh").c_str(), 2));
+    EXPECT_EQ(Library().GetFileCount((t / "a.lzh").c_str()), 15);
+    EXPECT_TRUE(Library().CheckArchive((t / "a.lzh").c_str(), 2));
 }
 
 INSTANTIATE_TEST_SUITE_P(Methods, RoundTrip, ::testing::Values("", " -jm0", " -jm2", " -jm3", " -jm4"),
@@ -90,13 +89,13 @@ TEST(Commands, ListTestDeleteUpdateMove) {
 
     Outcome d = RunUnlha("D " + a + " one.txt");
     EXPECT_EQ(d.result, 0) << d.output;
-    EXPECT_EQ(UnlhaGetFileCount((t / "a.lzh").c_str()), 1);
+    EXPECT_EQ(Library().GetFileCount((t / "a.lzh").c_str()), 1);
     EXPECT_EQ(RunUnlha("D " + a + " nothing.txt").result, kNoMatch);
 
     Outcome m = RunUnlha("M " + a + " " + Q(t / "src\\") + " one.txt");
     EXPECT_EQ(m.result, 0) << m.output;
     EXPECT_FALSE(Exists(t / "src\\one.txt")) << "M removes what it packed";
-    EXPECT_EQ(UnlhaGetFileCount((t / "a.lzh").c_str()), 2);
+    EXPECT_EQ(Library().GetFileCount((t / "a.lzh").c_str()), 2);
 
     EXPECT_EQ(RunUnlha("D " + a + " *.*").result, 0);
     EXPECT_FALSE(Exists(t / "a.lzh")) << "an archive left without entries is removed";
@@ -127,8 +126,8 @@ TEST(Commands, RefusalsHaveTheirOwnCodes) {
         EXPECT_EQ(o.result, c.result) << c.line << "\n" << o.output;
         EXPECT_FALSE(o.output.empty()) << c.line;
     }
-    EXPECT_FALSE(UnlhaCheckArchive((t / "junk.lzh").c_str(), 0));
-    EXPECT_EQ(UnlhaGetFileCount((t / "junk.lzh").c_str()), -1);
+    EXPECT_FALSE(Library().CheckArchive((t / "junk.lzh").c_str(), 0));
+    EXPECT_EQ(Library().GetFileCount((t / "junk.lzh").c_str()), -1);
     EXPECT_FALSE(Exists(t / "a.lzh"));
 }
 
@@ -215,9 +214,9 @@ TEST(Output, IsCutAtTheBufferWithoutSplittingACharacter) {
 }
 
 TEST(Api, VersionCursorAndRunning) {
-    EXPECT_GT(UnlhaGetVersion(), 69);
-    EXPECT_TRUE(UnlhaSetCursorMode(1));
-    EXPECT_FALSE(UnlhaGetRunning());
+    EXPECT_GT(Library().GetVersion(), 69);
+    EXPECT_TRUE(Library().SetCursorMode(1));
+    EXPECT_FALSE(Library().GetRunning());
 }
 
 }  // namespace

@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
+#include <memory>
 #include <random>
 
 #include "platform/files.h"
+#include "platform/library.h"
 #include "platform/text.h"
 #include "unlha32/unlha32.h"
 
@@ -112,9 +115,38 @@ void MakeMixedCorpus(const std::string& folder) {
     WriteFile(folder + "\\a\\b\\c\\deep.txt", SampleText(100000));
 }
 
+const Api& Library() {
+    static const Api api = [] {
+#ifdef _WIN32
+        const char* name = "UNLHA32.DLL";
+#else
+        const char* name = "libunlha32.so";
+#endif
+        static std::unique_ptr<velmo::platform::Library> library =
+            velmo::platform::Library::Open(velmo::platform::JoinPath(velmo::platform::ProgramFolder(), name));
+        if (!library) {
+            ADD_FAILURE() << "cannot load " << name;
+            std::abort();
+        }
+        Api a{};
+        a.Unlha = reinterpret_cast<decltype(a.Unlha)>(library->Symbol("Unlha"));
+        a.GetVersion = reinterpret_cast<decltype(a.GetVersion)>(library->Symbol("UnlhaGetVersion"));
+        a.GetRunning = reinterpret_cast<decltype(a.GetRunning)>(library->Symbol("UnlhaGetRunning"));
+        a.SetCursorMode = reinterpret_cast<decltype(a.SetCursorMode)>(library->Symbol("UnlhaSetCursorMode"));
+        a.CheckArchive = reinterpret_cast<decltype(a.CheckArchive)>(library->Symbol("UnlhaCheckArchive"));
+        a.GetFileCount = reinterpret_cast<decltype(a.GetFileCount)>(library->Symbol("UnlhaGetFileCount"));
+        if (!a.Unlha || !a.GetVersion || !a.GetRunning || !a.SetCursorMode || !a.CheckArchive || !a.GetFileCount) {
+            ADD_FAILURE() << "an entry point is missing from " << name;
+            std::abort();
+        }
+        return a;
+    }();
+    return api;
+}
+
 Outcome RunUnlha(const std::string& commandLine, std::uint32_t size) {
     std::string buffer(size, '\x7F');
-    int result = Unlha(nullptr, commandLine.c_str(), size ? buffer.data() : nullptr, size);
+    int result = Library().Unlha(nullptr, commandLine.c_str(), size ? buffer.data() : nullptr, size);
     std::size_t end = buffer.find('\0');
     return {result, buffer.substr(0, end == std::string::npos ? 0 : end)};
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "unlha32/unlha32.h"
+
 namespace unlha32::test {
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
@@ -36,6 +38,18 @@ std::map<std::string, std::string> ReadTree(const std::string& folder);
 
 // Text, binary, empty files, empty and nested folders, Shift-JIS names with 0x5C trail bytes.
 void MakeMixedCorpus(const std::string& folder);
+
+// The library's entry points, looked up by name in the library beside the test program, as the
+// program itself does (the i686 import library could not name the plain stdcall exports).
+struct Api {
+    int(UNLHA_CALL* Unlha)(void*, const char*, char*, std::uint32_t);
+    std::uint16_t(UNLHA_CALL* GetVersion)();
+    int(UNLHA_CALL* GetRunning)();
+    int(UNLHA_CALL* SetCursorMode)(int);
+    int(UNLHA_CALL* CheckArchive)(const char*, int);
+    int(UNLHA_CALL* GetFileCount)(const char*);
+};
+const Api& Library();
 
 struct Outcome {
     int result;
