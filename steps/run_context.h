@@ -8,6 +8,11 @@
 #include "steps/progress_view.h"
 #include "steps/settings_record.h"
 
+namespace velmo::net {
+class T_FTP;
+class T_Pop3;
+}  // namespace velmo::net
+
 namespace velmo::steps {
 
 class TLibLha;
@@ -30,7 +35,16 @@ struct RunContext {
     // The program's folder without a trailing backslash: work files live here.
     std::string ProgramFolder;
 
+    // The components the window owns.
     TLibLha* LibLha = nullptr;
+    net::T_FTP* FTP = nullptr;
+    net::T_Pop3* POP = nullptr;
+    // The file copy with progress: copies a file into a folder under its own name; 0, or
+    // non-zero when a write fell short; throws when a file cannot be opened or created.
+    std::function<int(const std::string& source, const std::string& folder)> CopyFile;
+    // Dial-up control: DialUp is true when the line is up or no dial-up is selected.
+    std::function<bool(RunContext&)> DialUp;
+    std::function<void(RunContext&)> HangUp;
 
     void CollectSettings() { settings = collectSettings(); }
 

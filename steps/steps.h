@@ -13,6 +13,10 @@ void PackAndEncrypt(RunContext& run);
 // ② 解凍: deciphers the transfer work file, tests the password, empties the save folder and
 // unpacks the archive into it.
 void DecryptAndUnpack(RunContext& run);
+// ① Down: fetches the transfer work file from a folder or by HTTP GET.
+void Download(RunContext& run);
+// ⑧ Up: delivers the transfer work file to a folder or an FTP server.
+void Upload(RunContext& run);
 // ④ 消去: deletes both work files; the last step of every run.
 void CleanUpWork(RunContext& run);
 
