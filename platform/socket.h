@@ -56,6 +56,8 @@ int ConnectSocketTo(SocketHandle s, std::uint32_t address, std::uint16_t port, i
 bool BindSocketTo(SocketHandle s, std::uint32_t address, std::uint16_t port);
 bool ListenOnSocket(SocketHandle s, int backlog);
 std::optional<std::uint16_t> SocketLocalPort(SocketHandle s);
+// The local address a connected socket uses.
+std::optional<std::uint32_t> SocketLocalAddress(SocketHandle s);
 
 // One incoming connection; kNoSocket when none came within the time-out (0: one plain call).
 // peer receives the 16-byte address record of the other side.

@@ -195,6 +195,16 @@ std::optional<std::uint16_t> SocketLocalPort(SocketHandle s) {
     return ntohs(a.sin_port);
 }
 
+std::optional<std::uint32_t> SocketLocalAddress(SocketHandle s) {
+    sockaddr_in a{};
+    socklen_t len = sizeof a;
+    if (::getsockname(Fd(s), reinterpret_cast<sockaddr*>(&a), &len) != 0) {
+        Fail(errno);
+        return std::nullopt;
+    }
+    return a.sin_addr.s_addr;
+}
+
 SocketHandle AcceptOnSocket(SocketHandle s, unsigned char (&peer)[16], int timeoutMs) {
     if (timeoutMs > 0 && !WaitFor(s, POLLIN, timeoutMs)) return kNoSocket;
     sockaddr_in a{};

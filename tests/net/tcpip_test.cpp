@@ -113,7 +113,7 @@ TEST(TcpIp, ActionReadsTheWholeResponseUntilThePeerCloses) {
     T_TcpIp tcp;
     tcp.Hostname = server.Host();
     tcp.Action();
-    EXPECT_EQ(tcp.Stream.Bytes(), big);
+    EXPECT_TRUE(tcp.Stream.Bytes() == big);
     EXPECT_EQ(tcp.Stream.Position(), 0u);
     EXPECT_TRUE(tcp.Connected);  // Action leaves the log-out to the caller
 }
