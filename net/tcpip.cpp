@@ -171,7 +171,14 @@ void T_TcpIp::SendCommand(const std::string& text) {
 }
 
 void T_TcpIp::Login() {
-    if (Connected) Logout();
+    if (Connected) {
+        try {
+            Logout();
+        } catch (const ETcpIpError&) {
+            // A bad farewell on the old connection (one the server may have dropped long ago)
+            // must not stop the new log-in; the old socket is closed either way.
+        }
+    }
     std::string host = Hostname;
     std::uint16_t port = RemotePort;
     SplitHostPort(Hostname, host, port);
