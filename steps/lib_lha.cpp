@@ -16,7 +16,8 @@ std::string WithBackslash(const std::string& folder) {
 
 std::string FormatVersionText(std::uint16_t number) {
     std::string digits = std::to_string(number);
-    if (digits.size() >= 3) return digits.substr(0, digits.size() - 2) + "." + digits.substr(digits.size() - 2);
+    if (digits.size() >= 3)
+        return digits.substr(0, digits.size() - 2) + "." + digits.substr(digits.size() - 2);
     if (digits.size() < 2) digits = "0" + digits;
     return "0." + digits;
 }
@@ -89,9 +90,11 @@ int TLibLha::Execute() {
     std::string line = CommandLine();
     std::vector<char> buffer(kOutputSize, '\0');
     if (Debug && !(ConfirmCommandLine && ConfirmCommandLine(line, "Execute Wait"))) return -999;
-    int result = library_.Unlha(owner, line.c_str(), buffer.data(), static_cast<std::uint32_t>(buffer.size()));
+    int result = library_.Unlha(owner, line.c_str(), buffer.data(),
+                                static_cast<std::uint32_t>(buffer.size()));
     if (OutputLines) {
-        for (std::string& text : SplitOutputLines(buffer.data(), buffer.size())) OutputLines->push_back(std::move(text));
+        for (std::string& text : SplitOutputLines(buffer.data(), buffer.size()))
+            OutputLines->push_back(std::move(text));
     }
     return result;
 }

@@ -12,8 +12,20 @@
 namespace velmo::steps {
 
 enum TCommand {
-    cmdAdd, cmdComment, cmdDelete, cmdExtract, cmdFreshen, cmdList, cmdMove,
-    cmdRename, cmdPrint, cmdSfx, cmdTest, cmdUpdate, cmdView, cmdDirExtract
+    cmdAdd,
+    cmdComment,
+    cmdDelete,
+    cmdExtract,
+    cmdFreshen,
+    cmdList,
+    cmdMove,
+    cmdRename,
+    cmdPrint,
+    cmdSfx,
+    cmdTest,
+    cmdUpdate,
+    cmdView,
+    cmdDirExtract
 };
 enum TExecMode { exForeGround, exBackGround };
 
@@ -58,8 +70,9 @@ struct TDlgOptions {
 std::string FormatVersionText(std::uint16_t number);
 
 class TLibLha {
-public:
-    // Reads the library's version; throws the binding's EUnlha32Error when it lacks UnlhaGetVersion.
+  public:
+    // Reads the library's version; throws the binding's EUnlha32Error when it lacks
+    // UnlhaGetVersion.
     explicit TLibLha(LibLha32& library);
 
     std::string ARCFileName;
@@ -86,7 +99,8 @@ public:
     void* ApplicationWindow = nullptr;
     // Shows the command line in the "Execute Wait" box (OK and Cancel, question icon) when Debug
     // is on; true for OK. Without one nobody can say OK, so the run is refused.
-    std::function<bool(const std::string& commandLine, const std::string& caption)> ConfirmCommandLine;
+    std::function<bool(const std::string& commandLine, const std::string& caption)>
+        ConfirmCommandLine;
 
     // Every option and dialog option back to its default; the other properties stay.
     void SetDefaults();
@@ -96,7 +110,7 @@ public:
     // The library's result, -1 without an archive name, -999 when Debug's box is not confirmed.
     int Execute();
 
-private:
+  private:
     LibLha32& library_;
 };
 

@@ -14,7 +14,9 @@ namespace {
 std::uint16_t VELMO_UNLHA_CALL MissingGetVersion() {
     throw EUnlha32Error(LibLha32::NotFoundText("UnlhaGetVersion"));
 }
-int VELMO_UNLHA_CALL MissingGetRunning() { throw EUnlha32Error(LibLha32::NotFoundText("UnlhaGetRunning")); }
+int VELMO_UNLHA_CALL MissingGetRunning() {
+    throw EUnlha32Error(LibLha32::NotFoundText("UnlhaGetRunning"));
+}
 int VELMO_UNLHA_CALL MissingSetCursorMode(int) {
     throw EUnlha32Error(LibLha32::NotFoundText("UnlhaSetCursorMode"));
 }
@@ -36,16 +38,46 @@ Fn Bind(const LibLha32& lib, const char* name, Fn standBy) {
 }  // namespace
 
 const std::array<const char*, 40> LibLha32::kEntryPoints = {
-    "UnlhaGetVersion",        "UnlhaGetRunning",         "UnlhaGetBackGroundMode",  "UnlhaSetBackGroundMode",
-    "UnlhaGetCursorMode",     "UnlhaSetCursorMode",      "UnlhaGetCursorInterval",  "UnlhaSetCursorInterval",
-    "Unlha",                  "UnlhaCheckArchive",       "UnlhaGetFileCount",       "UnlhaQueryFunctionList",
-    "UnlhaConfigDialog",      "UnlhaOpenArchive",        "UnlhaCloseArchive",       "UnlhaFindFirst",
-    "UnlhaFindNext",          "UnlhaGetArcFileName",     "UnlhaGetArcFileSize",     "UnlhaGetArcOriginalSize",
-    "UnlhaGetArcCompressedSize", "UnlhaGetArcRatio",     "UnlhaGetArcDate",         "UnlhaGetArcTime",
-    "UnlhaGetArcOSType",      "UnlhaGetFileName",        "UnlhaGetMethod",          "UnlhaGetOriginalSize",
-    "UnlhaGetCompressedSize", "UnlhaGetRatio",           "UnlhaGetDate",            "UnlhaGetTime",
-    "UnlhaGetWriteTime",      "UnlhaGetCreateTime",      "UnlhaGetAccessTime",      "UnlhaGetCRC",
-    "UnlhaGetAttribute",      "UnlhaGetOSType",          "UnlhaSetOwnerWindow",     "UnlhaClearOwnerWindow",
+    "UnlhaGetVersion",
+    "UnlhaGetRunning",
+    "UnlhaGetBackGroundMode",
+    "UnlhaSetBackGroundMode",
+    "UnlhaGetCursorMode",
+    "UnlhaSetCursorMode",
+    "UnlhaGetCursorInterval",
+    "UnlhaSetCursorInterval",
+    "Unlha",
+    "UnlhaCheckArchive",
+    "UnlhaGetFileCount",
+    "UnlhaQueryFunctionList",
+    "UnlhaConfigDialog",
+    "UnlhaOpenArchive",
+    "UnlhaCloseArchive",
+    "UnlhaFindFirst",
+    "UnlhaFindNext",
+    "UnlhaGetArcFileName",
+    "UnlhaGetArcFileSize",
+    "UnlhaGetArcOriginalSize",
+    "UnlhaGetArcCompressedSize",
+    "UnlhaGetArcRatio",
+    "UnlhaGetArcDate",
+    "UnlhaGetArcTime",
+    "UnlhaGetArcOSType",
+    "UnlhaGetFileName",
+    "UnlhaGetMethod",
+    "UnlhaGetOriginalSize",
+    "UnlhaGetCompressedSize",
+    "UnlhaGetRatio",
+    "UnlhaGetDate",
+    "UnlhaGetTime",
+    "UnlhaGetWriteTime",
+    "UnlhaGetCreateTime",
+    "UnlhaGetAccessTime",
+    "UnlhaGetCRC",
+    "UnlhaGetAttribute",
+    "UnlhaGetOSType",
+    "UnlhaSetOwnerWindow",
+    "UnlhaClearOwnerWindow",
 };
 
 std::string LibLha32::DefaultPath() {

@@ -23,16 +23,17 @@ namespace velmo::steps {
 
 // Failures of the binding: a library that cannot be loaded, an entry point it lacks.
 class EUnlha32Error : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 class LibLha32 {
-public:
+  public:
     using GetVersionFn = std::uint16_t(VELMO_UNLHA_CALL*)();
     using GetRunningFn = int(VELMO_UNLHA_CALL*)();
     using SetCursorModeFn = int(VELMO_UNLHA_CALL*)(int cursorMode);
-    using UnlhaFn = int(VELMO_UNLHA_CALL*)(void* window, const char* commandLine, char* output, std::uint32_t size);
+    using UnlhaFn = int(VELMO_UNLHA_CALL*)(void* window, const char* commandLine, char* output,
+                                           std::uint32_t size);
     using CheckArchiveFn = int(VELMO_UNLHA_CALL*)(const char* fileName, int mode);
     using GetFileCountFn = int(VELMO_UNLHA_CALL*)(const char* archiveFile);
 
@@ -68,7 +69,7 @@ public:
     // The stand-by routine's text for an entry point.
     static std::string NotFoundText(const std::string& name);
 
-private:
+  private:
     std::array<void*, 40> bound_{};
     std::unique_ptr<platform::Library> library_;
 };

@@ -9,7 +9,7 @@
 namespace unlha32 {
 
 class AdaptiveHuffman {
-public:
+  public:
     static constexpr int kSymbols = 314;  // 256 bytes and match lengths 3 to 60
 
     AdaptiveHuffman();
@@ -17,7 +17,7 @@ public:
     // The bits of the symbol's current code, root first; the tree then adapts as Decode does.
     std::vector<bool> Encode(int symbol);
 
-private:
+  private:
     static constexpr int kNodes = kSymbols * 2 - 1;
     static constexpr int kRoot = kNodes - 1;
     static constexpr std::uint32_t kMaxFreq = 0x8000;

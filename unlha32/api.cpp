@@ -13,14 +13,14 @@ std::atomic<bool> cursorMode{true};
 
 // Holds the running flag for one call; a second caller gets false.
 class RunningScope {
-public:
+  public:
     RunningScope() : owned_(!running.exchange(true)) {}
     ~RunningScope() {
         if (owned_) running = false;
     }
     bool owned() const { return owned_; }
 
-private:
+  private:
     bool owned_;
 };
 
@@ -28,7 +28,8 @@ private:
 
 extern "C" {
 
-UNLHA_EXPORT int UNLHA_CALL Unlha(void*, const char* commandLine, char* output, std::uint32_t size) {
+UNLHA_EXPORT int UNLHA_CALL Unlha(void*, const char* commandLine, char* output,
+                                  std::uint32_t size) {
     unlha32::Report report;
     int result;
     {
@@ -38,7 +39,8 @@ UNLHA_EXPORT int UNLHA_CALL Unlha(void*, const char* commandLine, char* output, 
             result = unlha32::kAlreadyRunning;
         } else {
             try {
-                unlha32::Request request = unlha32::ParseCommandLine(commandLine ? commandLine : "");
+                unlha32::Request request =
+                    unlha32::ParseCommandLine(commandLine ? commandLine : "");
                 result = unlha32::Run(request, report);
             } catch (const unlha32::Failure& f) {
                 report.Line(std::string("コマンド行が正しくありません：") + f.what());
@@ -83,5 +85,4 @@ UNLHA_EXPORT int UNLHA_CALL UnlhaGetFileCount(const char* archiveFile) {
         return -1;
     }
 }
-
 }

@@ -32,7 +32,8 @@ std::string Number(std::uint64_t v) { return std::to_string(v); }
 std::string Ratio(std::uint64_t packed, std::uint64_t original) {
     char text[32];
     if (original == 0) return "  0.0%";
-    std::snprintf(text, sizeof text, "%5.1f%%", static_cast<double>(packed) * 100.0 / static_cast<double>(original));
+    std::snprintf(text, sizeof text, "%5.1f%%",
+                  static_cast<double>(packed) * 100.0 / static_cast<double>(original));
     return text;
 }
 
@@ -46,32 +47,48 @@ std::string Stamp(std::int64_t t) {
 
 std::string Padded(const std::string& text, std::size_t width, bool right) {
     if (text.size() >= width) return text;
-    return right ? std::string(width - text.size(), ' ') + text : text + std::string(width - text.size(), ' ');
+    return right ? std::string(width - text.size(), ' ') + text
+                 : text + std::string(width - text.size(), ' ');
 }
 
 std::string ReasonText(Result r) {
     switch (r) {
-        case kCrcError: return "CRCが一致しません";
-        case kDataBroken: return "圧縮データが壊れています";
-        case kUnsupportedMethod: return "対応していない圧縮方式です";
-        case kReadError: return "ファイルを読み込めません";
-        case kWriteError: return "ファイルに書き込めません";
-        case kMakeFolderError: return "フォルダを作成できません";
-        case kUnsafeName: return "展開先フォルダの外を指す名前です";
-        case kTooLarge: return "4GB以上のファイルは扱えません";
-        case kOutOfMemory: return "メモリが足りません";
-        case kHeaderBroken: return "ヘッダが壊れています";
-        case kHeaderCrc: return "ヘッダのCRCが一致しません";
-        default: return "処理できません";
+        case kCrcError:
+            return "CRCが一致しません";
+        case kDataBroken:
+            return "圧縮データが壊れています";
+        case kUnsupportedMethod:
+            return "対応していない圧縮方式です";
+        case kReadError:
+            return "ファイルを読み込めません";
+        case kWriteError:
+            return "ファイルに書き込めません";
+        case kMakeFolderError:
+            return "フォルダを作成できません";
+        case kUnsafeName:
+            return "展開先フォルダの外を指す名前です";
+        case kTooLarge:
+            return "4GB以上のファイルは扱えません";
+        case kOutOfMemory:
+            return "メモリが足りません";
+        case kHeaderBroken:
+            return "ヘッダが壊れています";
+        case kHeaderCrc:
+            return "ヘッダのCRCが一致しません";
+        default:
+            return "処理できません";
     }
 }
 
 // The name shown for an entry at the chosen detail.
-std::string Shown(const std::string& path, int detail) { return detail == 0 ? LastPart(path) : path; }
+std::string Shown(const std::string& path, int detail) {
+    return detail == 0 ? LastPart(path) : path;
+}
 
 class FileRangeSource : public ByteSource {
-public:
-    FileRangeSource(os::File& file, std::uint64_t offset, std::uint64_t size) : file_(file), left_(size) {
+  public:
+    FileRangeSource(os::File& file, std::uint64_t offset, std::uint64_t size)
+        : file_(file), left_(size) {
         if (!file_.Seek(offset)) throw Failure(kNotArchive, "cannot read the archive");
     }
     std::size_t Read(std::uint8_t* buffer, std::size_t size) override {
@@ -83,24 +100,24 @@ public:
         return static_cast<std::size_t>(n);
     }
 
-private:
+  private:
     os::File& file_;
     std::uint64_t left_;
 };
 
 class FileSink : public ByteSink {
-public:
+  public:
     explicit FileSink(os::File& file) : file_(file) {}
     void Write(const std::uint8_t* data, std::size_t size) override {
         if (!file_.Write(data, size)) throw Failure(kWriteError, "write failed");
     }
 
-private:
+  private:
     os::File& file_;
 };
 
 class NullSink : public ByteSink {
-public:
+  public:
     void Write(const std::uint8_t*, std::size_t) override {}
 };
 
@@ -129,7 +146,8 @@ Result OpenArchive(const std::string& path, Archive& a) {
             a.entries.push_back(h);
         }
     } catch (const Failure& f) {
-        if (a.entries.empty()) return f.code() == kHeaderBroken || f.code() == kHeaderCrc ? f.code() : kNotArchive;
+        if (a.entries.empty())
+            return f.code() == kHeaderBroken || f.code() == kHeaderCrc ? f.code() : kNotArchive;
         a.broken = f.code();
     }
     if (a.entries.empty() && a.size > 0 && a.broken == kOk) {
@@ -172,7 +190,8 @@ Result SafeParts(const Header& h, std::vector<std::string>& parts) {
     parts.clear();
     for (const std::string& part : SplitPath(h.path)) {
         if (part == ".") continue;
-        if (part.find_first_not_of(". ") == std::string::npos) return kUnsafeName;  // "..", "...", ". ."
+        if (part.find_first_not_of(". ") == std::string::npos)
+            return kUnsafeName;  // "..", "...", ". ."
         for (std::size_t i = 0; i < part.size(); ++i) {
             unsigned char c = static_cast<unsigned char>(part[i]);
             if (IsLeadByte(c) && i + 1 < part.size()) {
@@ -195,7 +214,8 @@ std::string JoinParts(const std::vector<std::string>& parts, std::size_t count) 
 
 // Makes every folder from the base down to (not including) the last `skipLast` parts, refusing
 // to go through a symbolic link that already stands there.
-Result MakeFolders(const std::string& base, const std::vector<std::string>& parts, std::size_t count) {
+Result MakeFolders(const std::string& base, const std::vector<std::string>& parts,
+                   std::size_t count) {
     for (std::size_t i = 1; i <= count; ++i) {
         std::string folder = JoinPath(base, JoinParts(parts, i));
         os::Info info = os::Stat(folder);
@@ -208,7 +228,9 @@ Result MakeFolders(const std::string& base, const std::vector<std::string>& part
 
 std::string FolderOf(const std::string& path) {
     std::vector<std::string> parts = SplitPath(path);
-    if (parts.size() <= 1) return path.size() && (path[0] == '\\' || path[0] == '/') ? std::string("\\") : std::string();
+    if (parts.size() <= 1)
+        return path.size() && (path[0] == '\\' || path[0] == '/') ? std::string("\\")
+                                                                  : std::string();
     parts.pop_back();
     std::string folder = (path[0] == '\\' || path[0] == '/') ? std::string("\\") : std::string();
     for (std::size_t i = 0; i < parts.size(); ++i) folder += (i ? "\\" : "") + parts[i];
@@ -294,7 +316,8 @@ Result Extract(const Request& r, Report& report, bool test) {
         Result res = MakeFolders(base, parts, parts.size() - 1);
         std::string target = JoinPath(base, JoinParts(parts, parts.size()));
         os::Info existing = os::Stat(target);
-        if (res == kOk && (existing.isLink || existing.isFolder)) res = existing.isLink ? kUnsafeName : kWriteError;
+        if (res == kOk && (existing.isLink || existing.isFolder))
+            res = existing.isLink ? kUnsafeName : kWriteError;
         if (res != kOk) {
             report.Line("エラー  " + shown + "（" + ReasonText(res) + "）");
             outcome.Fail(res);
@@ -311,7 +334,8 @@ Result Extract(const Request& r, Report& report, bool test) {
                 continue;
             }
         }
-        // Written beside the target first, so a broken entry never destroys the file it would replace.
+        // Written beside the target first, so a broken entry never destroys the file it would
+        // replace.
         std::string temp = os::TemporaryName(FolderOf(target));
         os::File out;
         if (!out.Open(temp, os::File::Mode::kCreate)) {
@@ -355,28 +379,31 @@ Result List(const Request& r, Report& report, bool verbose) {
         report.Line("書庫を開けません：" + r.archive);
         return open;
     }
-    report.Line(std::string(" 元サイズ  圧縮サイズ  圧縮率  日付       時刻      方式  ") + (verbose ? "CRC   属性 " : "") + "名前");
+    report.Line(std::string(" 元サイズ  圧縮サイズ  圧縮率  日付       時刻      方式  ") +
+                (verbose ? "CRC   属性 " : "") + "名前");
     std::uint64_t original = 0, packed = 0;
     int count = 0;
     for (const Header& h : a.entries) {
         if (!Selected(r, h.path)) continue;
         char crc[16];
         std::snprintf(crc, sizeof crc, "%04X  %02X   ", h.crc, h.attributes);
-        report.Line(Padded(Number(h.originalSize), 9, true) + "  " + Padded(Number(h.packedSize), 9, true) + "  " +
-                    Ratio(h.packedSize, h.originalSize) + "  " + Stamp(h.mtime) + "  " + h.method + " " +
-                    (verbose ? std::string(crc) : std::string()) + h.path + (h.isFolder() ? "\\" : ""));
+        report.Line(Padded(Number(h.originalSize), 9, true) + "  " +
+                    Padded(Number(h.packedSize), 9, true) + "  " +
+                    Ratio(h.packedSize, h.originalSize) + "  " + Stamp(h.mtime) + "  " + h.method +
+                    " " + (verbose ? std::string(crc) : std::string()) + h.path +
+                    (h.isFolder() ? "\\" : ""));
         original += h.originalSize;
         packed += h.packedSize;
         ++count;
     }
-    report.Line(std::to_string(count) + " 個のファイル  元サイズ " + Number(original) + "  圧縮サイズ " + Number(packed) +
-                "  圧縮率 " + Ratio(packed, original));
+    report.Line(std::to_string(count) + " 個のファイル  元サイズ " + Number(original) +
+                "  圧縮サイズ " + Number(packed) + "  圧縮率 " + Ratio(packed, original));
     return a.broken;
 }
 
 // A new archive is written to a temporary file and put in place only when it is complete.
 class ArchiveWriter {
-public:
+  public:
     Result Begin(const Request& r) {
         std::string folder = r.workFolder.empty() ? FolderOf(r.archive) : r.workFolder;
         temp_ = os::TemporaryName(folder);
@@ -425,7 +452,8 @@ public:
             packed = Encode(method, src, size, sink, size, crc);
         }
         if (!packed) {
-            if (!file_.Seek(dataAt) || !file_.Truncate(dataAt)) throw Failure(kWriteError, "seek failed");
+            if (!file_.Seek(dataAt) || !file_.Truncate(dataAt))
+                throw Failure(kWriteError, "seek failed");
             h.method = MethodId(Method::kLh0);
             FileRangeSource src(in, 0, size);
             std::vector<std::uint8_t> buffer(kCopyBuffer);
@@ -443,8 +471,8 @@ public:
         h.packedSize = end - dataAt;
         h.crc = crc;
         std::vector<std::uint8_t> final = WriteHeader(h);
-        if (final.size() != header.size() || !file_.Seek(headerAt) || !file_.Write(final.data(), final.size()) ||
-            !file_.Seek(end))
+        if (final.size() != header.size() || !file_.Seek(headerAt) ||
+            !file_.Write(final.data(), final.size()) || !file_.Seek(end))
             throw Failure(kWriteError, "write failed");
         position_ = end;
         written = h;
@@ -491,7 +519,7 @@ public:
         os::RemoveFile(temp_);
     }
 
-private:
+  private:
     static Result CopyFile(const std::string& from, const std::string& to) {
         os::File in, out;
         if (!in.Open(from, os::File::Mode::kRead)) return kWriteError;
@@ -518,15 +546,19 @@ struct Candidate {
     os::Info info;
 };
 
-bool SameName(const std::string& a, const std::string& b) { return ToUpperAscii(a) == ToUpperAscii(b); }
+bool SameName(const std::string& a, const std::string& b) {
+    return ToUpperAscii(a) == ToUpperAscii(b);
+}
 
 // Files under the base folder that the patterns select; folders too with -r2 and -x1.
-void Collect(const Request& r, const std::string& base, const std::string& relFolder, const std::string& pattern,
-             std::vector<Candidate>& out, Report& report, Outcome& outcome, int depth) {
+void Collect(const Request& r, const std::string& base, const std::string& relFolder,
+             const std::string& pattern, std::vector<Candidate>& out, Report& report,
+             Outcome& outcome, int depth) {
     if (depth > 64) return;
     auto items = os::ListFolder(JoinPath(base, relFolder));
     if (!items) return;
-    std::sort(items->begin(), items->end(), [](const os::FolderItem& a, const os::FolderItem& b) { return a.name < b.name; });
+    std::sort(items->begin(), items->end(),
+              [](const os::FolderItem& a, const os::FolderItem& b) { return a.name < b.name; });
     for (const os::FolderItem& item : *items) {
         std::string rel = JoinPath(relFolder, item.name);
         std::string source = JoinPath(base, rel);
@@ -640,8 +672,8 @@ Result Add(const Request& r, Report& report) {
         addedSources.push_back(c.source);
         if (r.logDetail == 2) {
             report.Line("圧縮  " + c.stored + "  " + Number(written.originalSize) + " → " +
-                        Number(written.packedSize) + " バイト " + Ratio(written.packedSize, written.originalSize) + "  " +
-                        written.method);
+                        Number(written.packedSize) + " バイト " +
+                        Ratio(written.packedSize, written.originalSize) + "  " + written.method);
         } else {
             report.Line("圧縮  " + Shown(c.stored, r.logDetail));
         }

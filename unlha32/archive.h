@@ -11,13 +11,13 @@ namespace unlha32 {
 
 // The lines a command reports, later copied into the caller's buffer.
 class Report {
-public:
+  public:
     void Line(const std::string& text) { text_ += text + "\n"; }
     const std::string& text() const { return text_; }
     // Copies as much as fits with a terminating zero, never cutting a double-byte character.
     void CopyTo(char* buffer, unsigned long size) const;
 
-private:
+  private:
     std::string text_;
 };
 

@@ -50,43 +50,75 @@ void ParseSwitch(const std::string& s, Request& r) {
     while (i < s.size()) {
         char c = static_cast<char>(std::tolower(static_cast<unsigned char>(s[i++])));
         switch (c) {
-            case '+': break;  // no stored defaults exist to be ignored
-            case 'a': r.allAttributes = Digit(s, i, 2) != 0; break;
-            case 'c': r.checkTime = Digit(s, i, 1) == 0; break;
-            case 'e': Digit(s, i, 1); break;  // memory saving: the encoder's needs are small already
-            case 'f': Digit(s, i, 1); break;  // disk space: a full disk shows as a write error
-            case 'i': r.nameCase = Digit(s, i, 2); break;
-            case 'l': r.logDetail = Digit(s, i, 2); break;
-            case 'n': Digit(s, i, 9); break;  // dialogs: this library never shows one
-            case 's': Digit(s, i, 9); break;
-            case 'p': r.nameCheck = Digit(s, i, 2); break;
-            case 'r': r.recurse = Digit(s, i, 2); break;
-            case 'u': r.update = Digit(s, i, 2); break;
-            case 'x': r.withPaths = Digit(s, i, 1) != 0; break;
+            case '+':
+                break;  // no stored defaults exist to be ignored
+            case 'a':
+                r.allAttributes = Digit(s, i, 2) != 0;
+                break;
+            case 'c':
+                r.checkTime = Digit(s, i, 1) == 0;
+                break;
+            case 'e':
+                Digit(s, i, 1);
+                break;  // memory saving: the encoder's needs are small already
+            case 'f':
+                Digit(s, i, 1);
+                break;  // disk space: a full disk shows as a write error
+            case 'i':
+                r.nameCase = Digit(s, i, 2);
+                break;
+            case 'l':
+                r.logDetail = Digit(s, i, 2);
+                break;
+            case 'n':
+                Digit(s, i, 9);
+                break;  // dialogs: this library never shows one
+            case 's':
+                Digit(s, i, 9);
+                break;
+            case 'p':
+                r.nameCheck = Digit(s, i, 2);
+                break;
+            case 'r':
+                r.recurse = Digit(s, i, 2);
+                break;
+            case 'u':
+                r.update = Digit(s, i, 2);
+                break;
+            case 'x':
+                r.withPaths = Digit(s, i, 1) != 0;
+                break;
             case 'w':
                 r.workFolder = s.substr(i);
                 i = s.size();
                 break;
             case 'g': {
-                char g = i < s.size() ? static_cast<char>(std::tolower(static_cast<unsigned char>(s[i++]))) : 0;
+                char g = i < s.size()
+                             ? static_cast<char>(std::tolower(static_cast<unsigned char>(s[i++])))
+                             : 0;
                 if (g != 'm' && g != 'n' && g != 'w') Bad("unknown switch " + s);
                 Digit(s, i, 9);  // message boxes, progress windows, self-extracting options
                 break;
             }
             case 'j': {
-                char j = i < s.size() ? static_cast<char>(std::tolower(static_cast<unsigned char>(s[i++]))) : 0;
+                char j = i < s.size()
+                             ? static_cast<char>(std::tolower(static_cast<unsigned char>(s[i++])))
+                             : 0;
                 if (j == 'm') {
                     int m = Digit(s, i, 4);
-                    static const Method kMethods[] = {Method::kLh0, Method::kLh1, Method::kLh5, Method::kLh6,
-                                                      Method::kLh7};
+                    static const Method kMethods[] = {Method::kLh0, Method::kLh1, Method::kLh5,
+                                                      Method::kLh6, Method::kLh7};
                     r.method = kMethods[m];
                     r.lh1Requested = m == 1;
                 } else if (j == 'y') {
-                    // Answers given in advance; no question is ever asked, only 'o' changes what happens.
+                    // Answers given in advance; no question is ever asked, only 'o' changes what
+                    // happens.
                     for (; i < s.size(); ++i) {
                         char y = static_cast<char>(std::tolower(static_cast<unsigned char>(s[i])));
-                        if (y == 'o') r.overwrite = true;
-                        else if (y != 'c' && y != 'd' && y != 'k' && y != 'n') Bad("unknown switch " + s);
+                        if (y == 'o')
+                            r.overwrite = true;
+                        else if (y != 'c' && y != 'd' && y != 'k' && y != 'n')
+                            Bad("unknown switch " + s);
                     }
                 } else if (j == 'f' || j == 'i' || j == 'w') {
                     // Roots are never stored and never restored; short names and self-extracting
@@ -97,7 +129,8 @@ void ParseSwitch(const std::string& s, Request& r) {
                 }
                 break;
             }
-            default: Bad("unknown switch " + s);
+            default:
+                Bad("unknown switch " + s);
         }
     }
 }

@@ -11,7 +11,8 @@ struct Tables {
     Tables() {
         for (unsigned i = 0; i < 256; ++i) {
             std::uint16_t c = static_cast<std::uint16_t>(i);
-            for (int k = 0; k < 8; ++k) c = (c & 1) ? static_cast<std::uint16_t>((c >> 1) ^ 0xA001) : c >> 1;
+            for (int k = 0; k < 8; ++k)
+                c = (c & 1) ? static_cast<std::uint16_t>((c >> 1) ^ 0xA001) : c >> 1;
             t[0][i] = c;
         }
         for (unsigned i = 0; i < 256; ++i)
@@ -32,7 +33,8 @@ std::uint16_t Crc16(std::uint16_t crc, const void* data, std::size_t size) {
     auto p = static_cast<const unsigned char*>(data);
     while (size >= 4) {
         std::uint32_t v = crc ^ (p[0] | (p[1] << 8));
-        crc = static_cast<std::uint16_t>(t[3][v & 0xFF] ^ t[2][(v >> 8) & 0xFF] ^ t[1][p[2]] ^ t[0][p[3]]);
+        crc = static_cast<std::uint16_t>(t[3][v & 0xFF] ^ t[2][(v >> 8) & 0xFF] ^ t[1][p[2]] ^
+                                         t[0][p[3]]);
         p += 4;
         size -= 4;
     }

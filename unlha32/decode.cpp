@@ -14,9 +14,9 @@ Method MethodFromId(std::string_view id) {
     static const struct {
         const char* id;
         Method method;
-    } kMethods[] = {{"-lh0-", Method::kLh0}, {"-lh1-", Method::kLh1}, {"-lh4-", Method::kLh4},
-                    {"-lh5-", Method::kLh5}, {"-lh6-", Method::kLh6}, {"-lh7-", Method::kLh7},
-                    {"-lzs-", Method::kLzs}, {"-lz4-", Method::kLz4}, {"-lz5-", Method::kLz5},
+    } kMethods[] = {{"-lh0-", Method::kLh0},      {"-lh1-", Method::kLh1}, {"-lh4-", Method::kLh4},
+                    {"-lh5-", Method::kLh5},      {"-lh6-", Method::kLh6}, {"-lh7-", Method::kLh7},
+                    {"-lzs-", Method::kLzs},      {"-lz4-", Method::kLz4}, {"-lz5-", Method::kLz5},
                     {"-lhd-", Method::kDirectory}};
     for (const auto& m : kMethods)
         if (id == m.id) return m.method;
@@ -25,28 +25,46 @@ Method MethodFromId(std::string_view id) {
 
 std::string MethodId(Method method) {
     switch (method) {
-        case Method::kLh0: return "-lh0-";
-        case Method::kLh1: return "-lh1-";
-        case Method::kLh4: return "-lh4-";
-        case Method::kLh5: return "-lh5-";
-        case Method::kLh6: return "-lh6-";
-        case Method::kLh7: return "-lh7-";
-        case Method::kLzs: return "-lzs-";
-        case Method::kLz4: return "-lz4-";
-        case Method::kLz5: return "-lz5-";
-        case Method::kDirectory: return "-lhd-";
-        case Method::kUnknown: break;
+        case Method::kLh0:
+            return "-lh0-";
+        case Method::kLh1:
+            return "-lh1-";
+        case Method::kLh4:
+            return "-lh4-";
+        case Method::kLh5:
+            return "-lh5-";
+        case Method::kLh6:
+            return "-lh6-";
+        case Method::kLh7:
+            return "-lh7-";
+        case Method::kLzs:
+            return "-lzs-";
+        case Method::kLz4:
+            return "-lz4-";
+        case Method::kLz5:
+            return "-lz5-";
+        case Method::kDirectory:
+            return "-lhd-";
+        case Method::kUnknown:
+            break;
     }
-    return "-" "??" "?-";
+    return "-"
+           "??"
+           "?-";
 }
 
 int DictionaryBits(Method method) {
     switch (method) {
-        case Method::kLh4: return 12;
-        case Method::kLh5: return 13;
-        case Method::kLh6: return 15;
-        case Method::kLh7: return 16;
-        default: return 0;
+        case Method::kLh4:
+            return 12;
+        case Method::kLh5:
+            return 13;
+        case Method::kLh6:
+            return 15;
+        case Method::kLh7:
+            return 16;
+        default:
+            return 0;
     }
 }
 
@@ -58,9 +76,14 @@ namespace {
 // and the bytes after them are handed to the sink in large pieces. The area before the first byte
 // holds what each method's dictionary starts with, so references into it decode as the format says.
 class Window {
-public:
+  public:
     Window(ByteSink& out, std::uint64_t total, std::size_t dict)
-        : out_(out), left_(total), dict_(dict), buf_(dict + kChunk + 1024, ' '), pos_(dict), flushed_(dict) {}
+        : out_(out),
+          left_(total),
+          dict_(dict),
+          buf_(dict + kChunk + 1024, ' '),
+          pos_(dict),
+          flushed_(dict) {}
 
     std::uint8_t* initialDictionary() { return buf_.data(); }
     bool done() const { return left_ == 0; }
@@ -91,7 +114,7 @@ public:
         return crc_;
     }
 
-private:
+  private:
     static constexpr std::size_t kChunk = 1 << 16;
 
     void Flush() {
@@ -128,9 +151,12 @@ std::uint16_t DecodeStored(ByteSource& in, std::uint64_t size, ByteSink& out) {
 
 // lh4 to lh7: blocks of codes, each block with its own three Huffman tables.
 class StaticHuffmanDecoder {
-public:
+  public:
     StaticHuffmanDecoder(int dictBits, BitReader& in, Window& window)
-        : np_(std::max(dictBits, 13) + 1), pbit_(dictBits <= 13 ? 4 : 5), in_(in), window_(window) {}  // lh4 shares lh5's offset codes
+        : np_(std::max(dictBits, 13) + 1),
+          pbit_(dictBits <= 13 ? 4 : 5),
+          in_(in),
+          window_(window) {}  // lh4 shares lh5's offset codes
 
     void Run() {
         std::uint32_t blockLeft = 0;
@@ -156,7 +182,7 @@ public:
         }
     }
 
-private:
+  private:
     static constexpr int kNC = 510, kNT = 19, kTBit = 5, kCBit = 9;
 
     void ReadLengthsCode(int nn, int nbit, int special, HuffmanDecoder& table) {
@@ -201,7 +227,9 @@ private:
             int c = t_.Decode(in_);
             if (c < 0) Broken();
             if (c <= 2) {
-                int zeros = c == 0 ? 1 : c == 1 ? static_cast<int>(in_.Get(4)) + 3 : static_cast<int>(in_.Get(kCBit)) + 20;
+                int zeros = c == 0   ? 1
+                            : c == 1 ? static_cast<int>(in_.Get(4)) + 3
+                                     : static_cast<int>(in_.Get(kCBit)) + 20;
                 while (zeros-- > 0 && i < kNC) lengths[i++] = 0;
             } else {
                 lengths[i++] = static_cast<std::uint8_t>(c - 2);
@@ -220,7 +248,8 @@ private:
 void DecodeLh1(BitReader& in, Window& window) {
     AdaptiveHuffman chars;
     std::uint8_t lengths[64];
-    for (int i = 0; i < 64; ++i) lengths[i] = i < 1 ? 3 : i < 4 ? 4 : i < 12 ? 5 : i < 24 ? 6 : i < 48 ? 7 : 8;
+    for (int i = 0; i < 64; ++i)
+        lengths[i] = i < 1 ? 3 : i < 4 ? 4 : i < 12 ? 5 : i < 24 ? 6 : i < 48 ? 7 : 8;
     HuffmanDecoder upper;
     upper.Build(lengths, 64, 8);
     while (!window.done()) {
@@ -260,7 +289,8 @@ void DecodeLzs(BitReader& in, Window& window, std::uint64_t total) {
 void FillLz5Dictionary(std::uint8_t* dict) {
     for (int i = 0; i < 256; ++i) std::memset(dict + 18 + i * 13, i, 13);
     for (int i = 0; i < 256; ++i) dict[18 + 256 * 13 + i] = static_cast<std::uint8_t>(i);
-    for (int i = 0; i < 256; ++i) dict[18 + 256 * 13 + 256 + i] = static_cast<std::uint8_t>(255 - i);
+    for (int i = 0; i < 256; ++i)
+        dict[18 + 256 * 13 + 256 + i] = static_cast<std::uint8_t>(255 - i);
     std::memset(dict + 18 + 256 * 13 + 512, 0, 128);
     std::memset(dict + 18 + 256 * 13 + 512 + 128, ' ', 128 - 18);
     std::memset(dict, ' ', 18);

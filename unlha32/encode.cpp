@@ -41,8 +41,9 @@ int BitLength(std::uint32_t v) {
 }
 
 class BlockWriter {
-public:
-    BlockWriter(int dictBits, BitWriter& out) : np_(std::max(dictBits, 13) + 1), pbit_(dictBits <= 13 ? 4 : 5), out_(out) {
+  public:
+    BlockWriter(int dictBits, BitWriter& out)
+        : np_(std::max(dictBits, 13) + 1), pbit_(dictBits <= 13 ? 4 : 5), out_(out) {
         codes_.reserve(kBlockSymbols);
         offsets_.reserve(kBlockSymbols);
     }
@@ -118,7 +119,7 @@ public:
         std::fill(std::begin(freqP_), std::end(freqP_), 0);
     }
 
-private:
+  private:
     static std::uint32_t FirstUsed(const std::uint32_t* freq, int n) {
         for (int i = 0; i < n; ++i)
             if (freq[i]) return static_cast<std::uint32_t>(i);
@@ -186,7 +187,7 @@ private:
 };
 
 class MatchFinder {
-public:
+  public:
     MatchFinder(int dictBits, ByteSource& in, std::uint64_t size)
         : dict_(std::size_t(1) << dictBits),
           maxDistance_(static_cast<std::uint32_t>(dict_ - 1)),
@@ -217,8 +218,12 @@ public:
             if (lookahead >= static_cast<std::uint32_t>(kMinMatch)) {
                 std::uint32_t candidate = Insert(pos);
                 if (!pending || prevLength < tuning_.lazyLength) {
-                    int chain = pending && prevLength >= tuning_.goodLength ? tuning_.maxChain / 4 : tuning_.maxChain;
-                    length = Longest(candidate, pos, static_cast<int>(std::min<std::uint32_t>(lookahead, kMaxMatch)), chain, distance);
+                    int chain = pending && prevLength >= tuning_.goodLength ? tuning_.maxChain / 4
+                                                                            : tuning_.maxChain;
+                    length =
+                        Longest(candidate, pos,
+                                static_cast<int>(std::min<std::uint32_t>(lookahead, kMaxMatch)),
+                                chain, distance);
                     if (length == kMinMatch && distance > tuning_.farThreeLimit) length = 0;
                 }
             }
@@ -243,7 +248,7 @@ public:
 
     std::uint16_t crc() const { return crc_; }
 
-private:
+  private:
     std::uint32_t end() const { return base_ + static_cast<std::uint32_t>(filled_); }
     std::uint8_t At(std::uint32_t p) const { return window_[p - base_]; }
 
@@ -255,7 +260,8 @@ private:
             filled_ -= shift;
         }
         while (filled_ < window_.size() && left_ > 0) {
-            std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(left_, window_.size() - filled_));
+            std::size_t want =
+                static_cast<std::size_t>(std::min<std::uint64_t>(left_, window_.size() - filled_));
             std::size_t n = in_.Read(window_.data() + filled_, want);
             if (n == 0) throw Failure(kReadError, "file shorter than expected");
             crc_ = Crc16(crc_, window_.data() + filled_, n);
@@ -279,7 +285,8 @@ private:
         return candidate;
     }
 
-    int Longest(std::uint32_t candidate, std::uint32_t pos, int maxLength, int chain, std::uint32_t& distance) {
+    int Longest(std::uint32_t candidate, std::uint32_t pos, int maxLength, int chain,
+                std::uint32_t& distance) {
         const std::uint8_t* cur = window_.data() + (pos - base_);
         int best = kMinMatch - 1;
         while (candidate != 0 && chain-- > 0) {
@@ -318,7 +325,8 @@ private:
 bool Encode(Method method, ByteSource& in, std::uint64_t size, ByteSink& out, std::uint64_t limit,
             std::uint16_t& crc) {
     int dictBits = DictionaryBits(method);
-    if (method != Method::kLh5 && method != Method::kLh6 && method != Method::kLh7 && method != Method::kLh4)
+    if (method != Method::kLh5 && method != Method::kLh6 && method != Method::kLh7 &&
+        method != Method::kLh4)
         throw Failure(kUnsupportedMethod, "unsupported method");
     if (size >= 0xFFFFFFFFull - 2 * kMaxMatch) throw Failure(kTooLarge, "file too large");
     BitWriter bits(out);

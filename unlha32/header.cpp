@@ -17,7 +17,9 @@ std::uint32_t Get16(const std::uint8_t* p) { return p[0] | (p[1] << 8); }
 std::uint32_t Get32(const std::uint8_t* p) {
     return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
-std::uint64_t Get64(const std::uint8_t* p) { return Get32(p) | (static_cast<std::uint64_t>(Get32(p + 4)) << 32); }
+std::uint64_t Get64(const std::uint8_t* p) {
+    return Get32(p) | (static_cast<std::uint64_t>(Get32(p + 4)) << 32);
+}
 
 [[noreturn]] void Broken() { throw Failure(kHeaderBroken, "broken header"); }
 
@@ -128,7 +130,8 @@ void Finish(Header& h, const Extensions& x, std::string baseName) {
 void CheckHeaderCrc(std::vector<std::uint8_t>& raw, const Extensions& x) {
     if (!x.crcAt || x.crcAt + 2 > raw.size()) return;
     raw[x.crcAt] = raw[x.crcAt + 1] = 0;
-    if (Crc16(0, raw.data(), raw.size()) != x.headerCrc) throw Failure(kHeaderCrc, "header CRC error");
+    if (Crc16(0, raw.data(), raw.size()) != x.headerCrc)
+        throw Failure(kHeaderCrc, "header CRC error");
 }
 
 }  // namespace
@@ -140,7 +143,8 @@ bool ReadHeader(os::File& file, std::uint64_t offset, std::uint64_t fileSize, He
     if (first == 0) return false;
     if (fileSize - offset < 22) Broken();
     std::uint8_t base[26] = {};
-    ReadExactly(file, offset, base, static_cast<std::size_t>(std::min<std::uint64_t>(26, fileSize - offset)));
+    ReadExactly(file, offset, base,
+                static_cast<std::size_t>(std::min<std::uint64_t>(26, fileSize - offset)));
     if (base[2] != '-' || base[6] != '-') throw Failure(kNotArchive, "not an LHA header");
 
     h = Header();

@@ -14,9 +14,8 @@ int BuildCodeLengths(const std::uint32_t* freq, int n, std::uint8_t* lengths) {
     int m = static_cast<int>(used.size());
     if (m < 2) return m;
     // Ascending frequency; ties by symbol so the result does not depend on the sort.
-    std::sort(used.begin(), used.end(), [&](int a, int b) {
-        return freq[a] != freq[b] ? freq[a] < freq[b] : a < b;
-    });
+    std::sort(used.begin(), used.end(),
+              [&](int a, int b) { return freq[a] != freq[b] ? freq[a] < freq[b] : a < b; });
 
     // Two-queue Huffman: leaves in order, merged nodes come out in order as well.
     std::vector<std::uint64_t> weight(2 * m);
@@ -60,7 +59,8 @@ int BuildCodeLengths(const std::uint32_t* freq, int n, std::uint8_t* lengths) {
     // Shortest lengths to the most frequent symbols.
     int sym = m - 1;
     for (int l = 1; l <= kMaxCodeLength; ++l)
-        for (std::uint32_t k = 0; k < perLength[l]; ++k) lengths[used[sym--]] = static_cast<std::uint8_t>(l);
+        for (std::uint32_t k = 0; k < perLength[l]; ++k)
+            lengths[used[sym--]] = static_cast<std::uint8_t>(l);
     return m;
 }
 
@@ -88,7 +88,8 @@ bool HuffmanDecoder::Build(const std::uint8_t* lengths, int n, int tableBits) {
     }
     count_[0] = 0;
     std::uint64_t kraft = 0;
-    for (int l = 1; l <= kMaxCodeLength; ++l) kraft += static_cast<std::uint64_t>(count_[l]) << (kMaxCodeLength - l);
+    for (int l = 1; l <= kMaxCodeLength; ++l)
+        kraft += static_cast<std::uint64_t>(count_[l]) << (kMaxCodeLength - l);
     if (kraft > (1u << kMaxCodeLength)) return false;
 
     std::uint32_t code = 0, offset = 0;

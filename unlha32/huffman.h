@@ -19,7 +19,7 @@ int BuildCodeLengths(const std::uint32_t* freq, int n, std::uint8_t* lengths);
 void MakeCodes(const std::uint8_t* lengths, int n, std::uint16_t* codes);
 
 class HuffmanDecoder {
-public:
+  public:
     // False when the lengths describe an over-subscribed code. A code that is not complete is
     // accepted; reading one of its missing codes fails then.
     bool Build(const std::uint8_t* lengths, int n, int tableBits);
@@ -38,7 +38,7 @@ public:
         return DecodeLong(in, peek);
     }
 
-private:
+  private:
     int DecodeLong(BitReader& in, std::uint32_t peek);
 
     int constant_ = -1;

@@ -92,9 +92,10 @@ bool MatchPattern(std::string_view pattern, std::string_view name) {
         }
         if (p < pattern.size()) {
             std::size_t pl = CharLength(pattern, p), nl = CharLength(name, n);
-            bool same = pattern[p] == '?' ? true
-                        : pl == nl && (pl == 2 ? pattern.substr(p, 2) == name.substr(n, 2)
-                                                : FoldAscii(pattern[p]) == FoldAscii(name[n]));
+            bool same = pattern[p] == '?'
+                            ? true
+                            : pl == nl && (pl == 2 ? pattern.substr(p, 2) == name.substr(n, 2)
+                                                   : FoldAscii(pattern[p]) == FoldAscii(name[n]));
             if (same) {
                 p += pattern[p] == '?' ? 1 : pl;
                 n += nl;

@@ -7,7 +7,9 @@
 
 namespace unlha32 {
 
-constexpr bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+constexpr bool IsLeadByte(unsigned char c) {
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
 
 // "\" or "/" outside a double-byte character.
 bool EndsWithSeparator(std::string_view path);

@@ -12,7 +12,7 @@ namespace unlha32::os {
 // Paths are CP932 with "\" (or "/") between parts. On Linux they become UTF-8 through iconv and
 // "\" turns into "/" only after that, since 0x5C is also the second byte of many characters.
 class File {
-public:
+  public:
     enum class Mode { kRead, kCreate, kUpdate };
 
     File() = default;
@@ -30,7 +30,7 @@ public:
     bool Truncate(std::uint64_t size);
     bool Close();
 
-private:
+  private:
 #ifdef _WIN32
     void* handle_ = nullptr;
 #else
@@ -44,7 +44,7 @@ struct Info {
     bool isLink = false;    // a symbolic link (or junction), not followed
     bool isHidden = false;  // hidden or system on Windows; nothing is on Linux
     std::uint64_t size = 0;
-    std::int64_t mtime = 0;  // seconds since 1970 UTC
+    std::int64_t mtime = 0;          // seconds since 1970 UTC
     std::uint8_t attributes = 0x20;  // MS-DOS attribute bits
 };
 Info Stat(const std::string& path);
@@ -65,7 +65,8 @@ void SetAttributes(const std::string& path, std::uint8_t attributes);  // Window
 // MS-DOS time stamps are local time.
 std::int64_t DosTimeToUnix(std::uint32_t dos);
 std::uint32_t UnixToDosTime(std::int64_t t);
-void LocalTime(std::int64_t t, int& year, int& month, int& day, int& hour, int& minute, int& second);
+void LocalTime(std::int64_t t, int& year, int& month, int& day, int& hour, int& minute,
+               int& second);
 
 // A name for a temporary file in the folder that no other process or call is using.
 std::string TemporaryName(const std::string& folder);

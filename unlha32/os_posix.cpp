@@ -17,8 +17,8 @@ namespace unlha32::os {
 namespace {
 
 // Converts with iconv; false when some sequence has no exact counterpart (it becomes `bad`).
-bool Convert(const char* to, const char* from, const std::string& in, std::string& out, const char* bad,
-             bool fromCp932) {
+bool Convert(const char* to, const char* from, const std::string& in, std::string& out,
+             const char* bad, bool fromCp932) {
     out.clear();
     iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1)) {
@@ -68,7 +68,9 @@ File::~File() { Close(); }
 
 bool File::Open(const std::string& path, Mode mode) {
     Close();
-    int flags = mode == Mode::kRead ? O_RDONLY : mode == Mode::kCreate ? O_RDWR | O_CREAT | O_TRUNC : O_RDWR;
+    int flags = mode == Mode::kRead     ? O_RDONLY
+                : mode == Mode::kCreate ? O_RDWR | O_CREAT | O_TRUNC
+                                        : O_RDWR;
     fd_ = ::open(Native(path).c_str(), flags | O_CLOEXEC, 0666);
     if (fd_ >= 0) {
         struct stat st;
@@ -196,7 +198,8 @@ std::uint32_t UnixToDosTime(std::int64_t t) {
            (static_cast<std::uint32_t>(mi) << 5) | static_cast<std::uint32_t>(s / 2);
 }
 
-void LocalTime(std::int64_t t, int& year, int& month, int& day, int& hour, int& minute, int& second) {
+void LocalTime(std::int64_t t, int& year, int& month, int& day, int& hour, int& minute,
+               int& second) {
     std::time_t tt = static_cast<std::time_t>(t);
     std::tm tm{};
     localtime_r(&tt, &tm);
@@ -210,7 +213,8 @@ void LocalTime(std::int64_t t, int& year, int& month, int& day, int& hour, int& 
 
 std::string TemporaryName(const std::string& folder) {
     static std::atomic<unsigned> counter{0};
-    return JoinPath(folder, "lha" + std::to_string(::getpid()) + "_" + std::to_string(counter++) + ".tmp");
+    return JoinPath(folder,
+                    "lha" + std::to_string(::getpid()) + "_" + std::to_string(counter++) + ".tmp");
 }
 
 bool IsDeviceName(const std::string&) { return false; }

@@ -101,7 +101,9 @@ Info Stat(const std::string& path) {
     info.isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     info.isLink = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
     info.isHidden = (data.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0;
-    info.size = info.isFolder ? 0 : (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    info.size = info.isFolder
+                    ? 0
+                    : (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     info.mtime = FileTimeToUnix(data.ftLastWriteTime);
     info.attributes = static_cast<std::uint8_t>(data.dwFileAttributes & 0x37);
     return info;
@@ -116,7 +118,8 @@ std::optional<std::vector<FolderItem>> ListFolder(const std::string& path) {
     }
     std::vector<FolderItem> items;
     do {
-        if (std::wcscmp(data.cFileName, L".") == 0 || std::wcscmp(data.cFileName, L"..") == 0) continue;
+        if (std::wcscmp(data.cFileName, L".") == 0 || std::wcscmp(data.cFileName, L"..") == 0)
+            continue;
         FolderItem item;
         item.nameLossless = Narrow(data.cFileName, item.name);
         items.push_back(std::move(item));
@@ -141,12 +144,14 @@ bool RemoveFile(const std::string& path) {
 bool RemoveFolder(const std::string& path) { return RemoveDirectoryW(Wide(path).c_str()) != 0; }
 
 bool RenameReplacing(const std::string& from, const std::string& to) {
-    return MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) != 0;
+    return MoveFileExW(Wide(from).c_str(), Wide(to).c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) != 0;
 }
 
 bool SetModificationTime(const std::string& path, std::int64_t mtime) {
-    HANDLE h = CreateFileW(Wide(path).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    HANDLE h =
+        CreateFileW(Wide(path).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     std::int64_t t = mtime * 10000000 + kUnixEpochInFileTime;
     FILETIME ft;
@@ -158,13 +163,15 @@ bool SetModificationTime(const std::string& path, std::int64_t mtime) {
 }
 
 void SetAttributes(const std::string& path, std::uint8_t attributes) {
-    DWORD keep = attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE);
+    DWORD keep = attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                               FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE);
     if (keep) SetFileAttributesW(Wide(path).c_str(), keep);
 }
 
 std::int64_t DosTimeToUnix(std::uint32_t dos) {
     FILETIME local, utc;
-    if (!DosDateTimeToFileTime(static_cast<WORD>(dos >> 16), static_cast<WORD>(dos), &local)) return 0;
+    if (!DosDateTimeToFileTime(static_cast<WORD>(dos >> 16), static_cast<WORD>(dos), &local))
+        return 0;
     if (!LocalFileTimeToFileTime(&local, &utc)) return 0;
     return FileTimeToUnix(utc);
 }
@@ -180,7 +187,8 @@ std::uint32_t UnixToDosTime(std::int64_t t) {
     return (static_cast<std::uint32_t>(date) << 16) | time;
 }
 
-void LocalTime(std::int64_t t, int& year, int& month, int& day, int& hour, int& minute, int& second) {
+void LocalTime(std::int64_t t, int& year, int& month, int& day, int& hour, int& minute,
+               int& second) {
     std::int64_t v = t * 10000000 + kUnixEpochInFileTime;
     FILETIME utc, local;
     utc.dwLowDateTime = static_cast<DWORD>(v);
@@ -198,7 +206,8 @@ void LocalTime(std::int64_t t, int& year, int& month, int& day, int& hour, int& 
 
 std::string TemporaryName(const std::string& folder) {
     static std::atomic<unsigned> counter{0};
-    return JoinPath(folder, "lha" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(counter++) + ".tmp");
+    return JoinPath(folder, "lha" + std::to_string(GetCurrentProcessId()) + "_" +
+                                std::to_string(counter++) + ".tmp");
 }
 
 bool IsDeviceName(const std::string& part) {
@@ -207,8 +216,8 @@ bool IsDeviceName(const std::string& part) {
     static const char* const kNames[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
     for (const char* n : kNames)
         if (stem == n) return true;
-    if (stem.size() == 4 && (stem.compare(0, 3, "COM") == 0 || stem.compare(0, 3, "LPT") == 0) && stem[3] >= '0' &&
-        stem[3] <= '9')
+    if (stem.size() == 4 && (stem.compare(0, 3, "COM") == 0 || stem.compare(0, 3, "LPT") == 0) &&
+        stem[3] >= '0' && stem[3] <= '9')
         return true;
     return false;
 }

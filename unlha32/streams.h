@@ -11,21 +11,21 @@
 namespace unlha32 {
 
 class ByteSource {
-public:
+  public:
     virtual ~ByteSource() = default;
     // Up to `size` bytes; 0 only at the end. Throws Failure on a read error.
     virtual std::size_t Read(std::uint8_t* buffer, std::size_t size) = 0;
 };
 
 class ByteSink {
-public:
+  public:
     virtual ~ByteSink() = default;
     // Throws Failure when the bytes cannot all be written.
     virtual void Write(const std::uint8_t* data, std::size_t size) = 0;
 };
 
 class MemorySource : public ByteSource {
-public:
+  public:
     MemorySource(const void* data, std::size_t size)
         : p_(static_cast<const std::uint8_t*>(data)), left_(size) {}
     std::size_t Read(std::uint8_t* buffer, std::size_t size) override {
@@ -36,13 +36,13 @@ public:
         return n;
     }
 
-private:
+  private:
     const std::uint8_t* p_;
     std::size_t left_;
 };
 
 class MemorySink : public ByteSink {
-public:
+  public:
     void Write(const std::uint8_t* data, std::size_t size) override {
         bytes.insert(bytes.end(), data, data + size);
     }
@@ -53,7 +53,7 @@ public:
 // little while (a code may be peeked beyond the last byte) and then fails, so no decoder can
 // spin on an exhausted stream.
 class BitReader {
-public:
+  public:
     explicit BitReader(ByteSource& source) : source_(source) {}
 
     std::uint32_t Peek16() {
@@ -75,7 +75,7 @@ public:
     // Whole bytes taken from the source so far beyond those it really had.
     std::size_t overrun() const { return overrun_; }
 
-private:
+  private:
     void Refill() {
         while (count_ <= 56) {
             if (p_ == end_) {
@@ -110,7 +110,7 @@ private:
 // Writes bits most significant first into a buffer that it hands to a sink in pieces. It counts
 // what it has produced so that a caller can give up once compressing stops paying.
 class BitWriter {
-public:
+  public:
     explicit BitWriter(ByteSink& sink) : sink_(sink) { buffer_.reserve(kFlushAt + 16); }
 
     // n from 0 to 32; v holds no bits above n.
@@ -130,7 +130,7 @@ public:
     }
     std::uint64_t bytesWritten() const { return written_ + buffer_.size(); }
 
-private:
+  private:
     static constexpr std::size_t kFlushAt = 1 << 16;
     void FlushBuffer() {
         if (!buffer_.empty()) sink_.Write(buffer_.data(), buffer_.size());

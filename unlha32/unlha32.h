@@ -23,7 +23,8 @@ extern "C" {
 
 // Runs one command line; the output buffer receives the report lines (LF-ended, zero-terminated).
 // Returns 0 on success, otherwise one of the codes in errors.h.
-UNLHA_EXPORT int UNLHA_CALL Unlha(void* ownerWindow, const char* commandLine, char* output, std::uint32_t size);
+UNLHA_EXPORT int UNLHA_CALL Unlha(void* ownerWindow, const char* commandLine, char* output,
+                                  std::uint32_t size);
 // The version in hundredths.
 UNLHA_EXPORT std::uint16_t UNLHA_CALL UnlhaGetVersion(void);
 // Whether a command is running now.
@@ -34,7 +35,6 @@ UNLHA_EXPORT int UNLHA_CALL UnlhaSetCursorMode(int cursorMode);
 UNLHA_EXPORT int UNLHA_CALL UnlhaCheckArchive(const char* fileName, int mode);
 // The number of entries, or -1.
 UNLHA_EXPORT int UNLHA_CALL UnlhaGetFileCount(const char* archiveFile);
-
 }
 
 namespace unlha32 {

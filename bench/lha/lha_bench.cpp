@@ -19,7 +19,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", f.what());
         return 2;
     }
-    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (result != 0) {
         std::fprintf(stderr, "result %x\n%s", result, report.text().c_str());
         return 1;

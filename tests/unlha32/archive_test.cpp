@@ -12,7 +12,8 @@ namespace {
 std::string Q(const std::string& s) { return "\"" + s + "\""; }
 
 // The command lines the program's pack and unpack steps build.
-std::string PackLine(const std::string& archive, const std::string& folder, const std::string& method = "") {
+std::string PackLine(const std::string& archive, const std::string& folder,
+                     const std::string& method = "") {
     return "A -+" + method + " -x1 -r2 -gm1 " + Q(archive) + " " + Q(folder + "\\") + " \"\"";
 }
 std::string UnpackLine(const std::string& archive, const std::string& folder) {
@@ -28,32 +29,39 @@ TEST_P(RoundTrip, MixedCorpusComesBackByteForByte) {
     MakeMixedCorpus(t / "src");
     Outcome add = RunUnlha(PackLine(t / "a.lzh", t / "src", GetParam()));
     ASSERT_EQ(add.result, 0) << add.output;
-    EXPECT_NE(add.output.find("圧縮  表.txt\n"), std::string::npos) << "-l0 reports names without folders";
+    EXPECT_NE(add.output.find("圧縮  表.txt\n"), std::string::npos)
+        << "-l0 reports names without folders";
     EXPECT_NE(add.output.find("個のファイルを圧縮しました。"), std::string::npos);
     Outcome extract = RunUnlha(UnpackLine(t / "a.lzh", t / "dst"));
     ASSERT_EQ(extract.result, 0) << extract.output;
-    EXPECT_NE(extract.output.find("展開  ソフト\\表.txt"), std::string::npos) << "-l2 reports paths";
+    EXPECT_NE(extract.output.find("展開  ソフト\\表.txt"), std::string::npos)
+        << "-l2 reports paths";
     EXPECT_EQ(ReadTree(t / "dst"), ReadTree(t / "src"));
     EXPECT_EQ(Library().GetFileCount((t / "a.lzh").c_str()), 15);
     EXPECT_TRUE(Library().CheckArchive((t / "a.lzh").c_str(), 2));
 }
 
-INSTANTIATE_TEST_SUITE_P(Methods, RoundTrip, ::testing::Values("", " -jm0", " -jm2", " -jm3", " -jm4"),
-                         [](const auto& info) { return std::string(*info.param ? info.param + 2 : "default"); });
+INSTANTIATE_TEST_SUITE_P(Methods, RoundTrip,
+                         ::testing::Values("", " -jm0", " -jm2", " -jm3", " -jm4"),
+                         [](const auto& info) {
+                             return std::string(*info.param ? info.param + 2 : "default");
+                         });
 
 TEST(Commands, TimeStampsAndFlatExtraction) {
     TempFolder t;
     MakeFolders(t / "src\\sub");
     WriteFile(t / "src\\sub\\a.txt", "a");
     WriteFile(t / "src\\b.TXT", "b");
-    velmo::platform::FileTime stamp = *velmo::platform::LastWriteTime(t / "src\\b.TXT") - 3600 * kSecond;
+    velmo::platform::FileTime stamp =
+        *velmo::platform::LastWriteTime(t / "src\\b.TXT") - 3600 * kSecond;
     ASSERT_TRUE(velmo::platform::SetLastWriteTime(t / "src\\b.TXT", stamp));
     ASSERT_EQ(RunUnlha(PackLine(t / "a.lzh", t / "src")).result, 0);
 
     // Without -x1 names lose their folders; the pattern picks by name without regard to case.
     Outcome e = RunUnlha("E -+ " + Q(t / "a.lzh") + " " + Q(t / "flat\\") + " \"*.txt\"");
     ASSERT_EQ(e.result, 0) << e.output;
-    EXPECT_EQ(ReadTree(t / "flat"), (std::map<std::string, std::string>{{"a.txt", "a"}, {"b.TXT", "b"}}));
+    EXPECT_EQ(ReadTree(t / "flat"),
+              (std::map<std::string, std::string>{{"a.txt", "a"}, {"b.TXT", "b"}}));
     EXPECT_EQ(*velmo::platform::LastWriteTime(t / "flat\\b.TXT") / kSecond, stamp / kSecond);
 
     // An existing file as new as the entry stays unless -c1 says not to compare; without "o" in
@@ -65,7 +73,8 @@ TEST(Commands, TimeStampsAndFlatExtraction) {
     EXPECT_NE(keep.output.find("スキップ"), std::string::npos);
     EXPECT_EQ(RunUnlha("E -+ -c1 " + Q(t / "a.lzh") + " " + Q(t / "flat\\") + " b.txt").result, 0);
     EXPECT_EQ(ReadFile(t / "flat\\b.TXT"), "newer");
-    EXPECT_EQ(RunUnlha("E -+ -c1 -jyo " + Q(t / "a.lzh") + " " + Q(t / "flat\\") + " b.txt").result, 0);
+    EXPECT_EQ(RunUnlha("E -+ -c1 -jyo " + Q(t / "a.lzh") + " " + Q(t / "flat\\") + " b.txt").result,
+              0);
     EXPECT_EQ(ReadFile(t / "flat\\b.TXT"), "b");
 }
 
@@ -137,11 +146,13 @@ TEST(Safety, HostileNamesAreRefusedOneByOne) {
     std::string archive;
     // Level 2 names go through the folder extension (0xFF between parts); level 0 names are stored
     // as they are, so a leading separator survives there.
-    const char* hostile[] = {"..\\evil1.txt", "a\\..\\..\\evil2.txt", "C:evil4.txt", "..",
-                             "sub\\...\\evil5.txt", "x\\y:stream", "/evil6.txt", "\\evil7.txt"};
+    const char* hostile[] = {
+        "..\\evil1.txt",       "a\\..\\..\\evil2.txt", "C:evil4.txt", "..",
+        "sub\\...\\evil5.txt", "x\\y:stream",          "/evil6.txt",  "\\evil7.txt"};
     for (const char* name : hostile) {
-        std::string entry = name[0] == '/' || name[0] == '\\' ? Level0Entry("-lh0-", name, "evil", "evil")
-                                                                : ArchiveOf("-lh0-", name, "evil", "evil");
+        std::string entry = name[0] == '/' || name[0] == '\\'
+                                ? Level0Entry("-lh0-", name, "evil", "evil")
+                                : ArchiveOf("-lh0-", name, "evil", "evil");
         archive += name[0] == '/' || name[0] == '\\' ? entry : entry.substr(0, entry.size() - 1);
     }
     archive += Level0Entry("-lh0-", "ok\\good.txt", good, good);
@@ -150,10 +161,12 @@ TEST(Safety, HostileNamesAreRefusedOneByOne) {
     MakeFolders(t / "base\\in");
     Outcome x = RunUnlha("X -+ -jyco " + Q(t / "h.lzh") + " " + Q(t / "base\\in\\"));
     EXPECT_EQ(x.result, kUnsafeName) << x.output;
-    EXPECT_EQ(ReadTree(t / "base"), (std::map<std::string, std::string>{
-                                        {"in\\", ""}, {"in\\ok\\", ""}, {"in\\ok\\good.txt", good}}));
+    EXPECT_EQ(ReadTree(t / "base"),
+              (std::map<std::string, std::string>{
+                  {"in\\", ""}, {"in\\ok\\", ""}, {"in\\ok\\good.txt", good}}));
     std::size_t refusals = 0;
-    for (std::size_t at = 0; (at = x.output.find("拒否", at)) != std::string::npos; ++at) ++refusals;
+    for (std::size_t at = 0; (at = x.output.find("拒否", at)) != std::string::npos; ++at)
+        ++refusals;
     EXPECT_EQ(refusals, std::size(hostile)) << x.output;
     // Without -x1 the folder parts would be dropped anyway; the names are still refused.
     EXPECT_EQ(RunUnlha("E -+ -jyco " + Q(t / "h.lzh") + " " + Q(t / "flat\\")).result, kUnsafeName);
@@ -189,11 +202,13 @@ TEST(Safety, DamagedArchivesFailWithoutHarm) {
         Outcome x = RunUnlha("E -+ -jyo " + Q(t / "d.lzh") + " " + Q(out + "\\"));
         EXPECT_NE(x.result, 0) << c.name << "\n" << x.output;
         if (c.result == kDataBroken) {
-            EXPECT_TRUE(x.result == kDataBroken || x.result == kCrcError) << c.name << " " << x.result;
+            EXPECT_TRUE(x.result == kDataBroken || x.result == kCrcError)
+                << c.name << " " << x.result;
         } else {
             EXPECT_EQ(x.result, c.result) << c.name;
         }
-        EXPECT_EQ(Exists(out + "\\first.txt"), c.firstExtracted) << c.name << ": a broken entry leaves no file";
+        EXPECT_EQ(Exists(out + "\\first.txt"), c.firstExtracted)
+            << c.name << ": a broken entry leaves no file";
         EXPECT_EQ(Exists(out + "\\second.txt"), c.secondExtracted) << c.name;
         EXPECT_NE(RunUnlha("T " + Q(t / "d.lzh")).result, 0) << c.name;
     }

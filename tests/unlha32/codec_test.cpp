@@ -1,11 +1,12 @@
 // Codecs: CRC-16, code lengths, round trips of every method, and decoders fed with damaged data.
+#include "unlha32/codec.h"
+
 #include <gtest/gtest.h>
 
 #include <numeric>
 
 #include "tests/unlha32/test_encoders.h"
 #include "tests/unlha32/test_support.h"
-#include "unlha32/codec.h"
 #include "unlha32/crc16.h"
 #include "unlha32/huffman.h"
 
@@ -15,7 +16,8 @@ namespace {
 using test::Pseudorandom;
 using test::SampleText;
 
-std::string DecodeString(Method method, const std::string& packed, std::size_t size, std::uint16_t* crc = nullptr) {
+std::string DecodeString(Method method, const std::string& packed, std::size_t size,
+                         std::uint16_t* crc = nullptr) {
     MemorySource in(packed.data(), packed.size());
     MemorySink out;
     std::uint16_t c = Decode(method, in, size, out);
@@ -83,7 +85,8 @@ std::vector<Sample> Samples() {
             {"random", Pseudorandom(100000, 3)},
             {"far repeats", far},
             {"every byte value", allBytes},
-            {"long runs and literals", std::string(70000, 'q') + Pseudorandom(200, 8) + std::string(1000, 'r')}};
+            {"long runs and literals",
+             std::string(70000, 'q') + Pseudorandom(200, 8) + std::string(1000, 'r')}};
 }
 
 TEST(Codec, EveryWrittenMethodRoundTrips) {
@@ -91,19 +94,22 @@ TEST(Codec, EveryWrittenMethodRoundTrips) {
         for (const Sample& s : Samples()) {
             std::string packed = EncodeString(method, s.data);
             std::uint16_t crc = 0;
-            EXPECT_EQ(DecodeString(method, packed, s.data.size(), &crc), s.data) << MethodId(method) << " " << s.name;
+            EXPECT_EQ(DecodeString(method, packed, s.data.size(), &crc), s.data)
+                << MethodId(method) << " " << s.name;
             EXPECT_EQ(crc, Crc16(0, s.data.data(), s.data.size()));
         }
     }
 }
 
 TEST(Codec, ReadOnlyMethodsDecodeWhatTheTestEncodersWrite) {
-    std::string data = SampleText(6000) + "    leading blanks come from the preset dictionary" + Pseudorandom(300, 11);
+    std::string data = SampleText(6000) + "    leading blanks come from the preset dictionary" +
+                       Pseudorandom(300, 11);
     EXPECT_EQ(DecodeString(Method::kLh1, test::EncodeLh1(data), data.size()), data);
     EXPECT_EQ(DecodeString(Method::kLzs, test::EncodeLzs(data), data.size()), data);
     EXPECT_EQ(DecodeString(Method::kLz5, test::EncodeLz5(data), data.size()), data);
     // lz5 data that refers to the preset ring: runs of one byte value, ramps, zeros.
-    std::string preset = std::string(13, 'A') + std::string(5, '\0') + "\x01\x02\x03\x04" + "\xFE\xFD\xFC";
+    std::string preset =
+        std::string(13, 'A') + std::string(5, '\0') + "\x01\x02\x03\x04" + "\xFE\xFD\xFC";
     EXPECT_EQ(DecodeString(Method::kLz5, test::EncodeLz5(preset), preset.size()), preset);
     EXPECT_LT(test::EncodeLz5(preset).size(), preset.size());
     // lh1's adaptive tree is rebuilt when its root count reaches 0x8000.
@@ -120,16 +126,18 @@ TEST(Codec, EncoderGivesUpWhenStoringIsSmaller) {
 }
 
 TEST(Codec, DamagedDataFailsCleanly) {
-    // Garbage, truncated and bit-flipped streams: a Failure or wrong output, never a crash or a hang.
+    // Garbage, truncated and bit-flipped streams: a Failure or wrong output, never a crash or a
+    // hang.
     std::string text = SampleText(60000);
-    for (Method method : {Method::kLh1, Method::kLh4, Method::kLh5, Method::kLh6, Method::kLh7, Method::kLzs,
-                          Method::kLz5, Method::kLh0}) {
+    for (Method method : {Method::kLh1, Method::kLh4, Method::kLh5, Method::kLh6, Method::kLh7,
+                          Method::kLzs, Method::kLz5, Method::kLh0}) {
         std::string good = method == Method::kLh1   ? test::EncodeLh1(text.substr(0, 8000))
                            : method == Method::kLzs ? test::EncodeLzs(text.substr(0, 8000))
                            : method == Method::kLz5 ? test::EncodeLz5(text.substr(0, 8000))
                            : method == Method::kLh0 ? text
                                                     : EncodeString(method, text);
-        std::vector<std::string> damaged = {Pseudorandom(5000, 20), good.substr(0, good.size() / 2), ""};
+        std::vector<std::string> damaged = {Pseudorandom(5000, 20), good.substr(0, good.size() / 2),
+                                            ""};
         for (std::uint32_t seed = 0; seed < 40; ++seed) {
             std::string flipped = good;
             flipped[(seed * 7919) % flipped.size()] ^= static_cast<char>(1 << (seed % 8));
@@ -151,9 +159,9 @@ TEST(Codec, BlockCountOfZeroMeansAFullBlock) {
     MemorySink sink;
     BitWriter out(sink);
     out.Put(16, 0);
-    out.Put(5, 0), out.Put(5, 0);              // length code: constant
-    out.Put(9, 0), out.Put(9, 'z');            // character code: constant 'z'
-    out.Put(4, 0), out.Put(4, 0);              // offset code: constant
+    out.Put(5, 0), out.Put(5, 0);    // length code: constant
+    out.Put(9, 0), out.Put(9, 'z');  // character code: constant 'z'
+    out.Put(4, 0), out.Put(4, 0);    // offset code: constant
     out.Finish();
     std::string packed(sink.bytes.begin(), sink.bytes.end());
     EXPECT_EQ(DecodeString(Method::kLh5, packed, 65536), std::string(65536, 'z'));

@@ -47,7 +47,8 @@ std::string Latin1FromUtf8(const std::string& utf8) {
     for (std::size_t i = 0; i < utf8.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(utf8[i]);
         if ((c & 0xE0) == 0xC0 && i + 1 < utf8.size()) {
-            out += static_cast<char>(((c & 0x1F) << 6) | (static_cast<unsigned char>(utf8[++i]) & 0x3F));
+            out += static_cast<char>(((c & 0x1F) << 6) |
+                                     (static_cast<unsigned char>(utf8[++i]) & 0x3F));
         } else {
             out += static_cast<char>(c);
         }
@@ -60,7 +61,8 @@ std::string Latin1FromUtf8(const std::string& utf8) {
 std::map<std::string, std::string> NativeTree(const std::string& folder, Names names) {
     std::map<std::string, std::string> tree;
     fs::path root(Native(folder));
-    for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator(); ++it) {
+    for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator();
+         ++it) {
         std::string rel = fs::relative(it->path(), root).string();
         std::string name = names == Names::kUtf8         ? velmo::platform::Utf8ToCp932(rel)
                            : names == Names::kLatin1Utf8 ? Latin1FromUtf8(rel)
@@ -78,12 +80,15 @@ std::map<std::string, std::string> NativeTree(const std::string& folder, Names n
 }
 
 // The names that differ between two trees, and those whose contents differ; empty when equal.
-std::string Differences(const std::map<std::string, std::string>& got, const std::map<std::string, std::string>& want) {
+std::string Differences(const std::map<std::string, std::string>& got,
+                        const std::map<std::string, std::string>& want) {
     std::string text;
     for (const auto& [name, data] : want) {
         auto it = got.find(name);
-        if (it == got.end()) text += "missing: " + velmo::platform::Cp932ToUtf8(name) + "\n";
-        else if (it->second != data) text += "different: " + velmo::platform::Cp932ToUtf8(name) + "\n";
+        if (it == got.end())
+            text += "missing: " + velmo::platform::Cp932ToUtf8(name) + "\n";
+        else if (it->second != data)
+            text += "different: " + velmo::platform::Cp932ToUtf8(name) + "\n";
     }
     for (const auto& [name, data] : got)
         if (!want.count(name)) text += "unexpected: " + velmo::platform::Cp932ToUtf8(name) + "\n";
@@ -104,18 +109,24 @@ TEST_P(Interop, IndependentReadersTestAndExtractWhatWeWrite) {
     std::string src = t / "src", archive = t / "out.lzh";
     MakeMixedCorpus(src);
     auto expected = ReadTree(src);
-    Outcome add = RunUnlha(std::string("A -+ ") + GetParam() + " -x1 -r2 -gm1 \"" + archive + "\" \"" + src + "\\\" \"\"");
+    Outcome add = RunUnlha(std::string("A -+ ") + GetParam() + " -x1 -r2 -gm1 \"" + archive +
+                           "\" \"" + src + "\\\" \"\"");
     ASSERT_EQ(add.result, 0) << add.output;
 
     std::string out;
     EXPECT_EQ(Shell("lha t " + Quoted(Native(archive)), &out), 0) << out;
     EXPECT_EQ(out.find("rror"), std::string::npos) << out;
     MakeFolders(t / "lhasa");
-    EXPECT_EQ(Shell("cd " + Quoted(Native(t / "lhasa")) + " && LC_ALL=C.UTF-8 lha xq " + Quoted(Native(archive)), &out), 0) << out;
+    EXPECT_EQ(Shell("cd " + Quoted(Native(t / "lhasa")) + " && LC_ALL=C.UTF-8 lha xq " +
+                        Quoted(Native(archive)),
+                    &out),
+              0)
+        << out;
     EXPECT_EQ(Differences(NativeTree(t / "lhasa", Names::kLatin1Utf8), expected), "");
 
     MakeFolders(t / "bsdtar");
-    EXPECT_EQ(Shell("cd " + Quoted(Native(t / "bsdtar")) + " && LC_ALL=C.UTF-8 bsdtar --options hdrcharset=CP932 -xf " +
+    EXPECT_EQ(Shell("cd " + Quoted(Native(t / "bsdtar")) +
+                        " && LC_ALL=C.UTF-8 bsdtar --options hdrcharset=CP932 -xf " +
                         Quoted(Native(archive)),
                     &out),
               0)
@@ -124,13 +135,17 @@ TEST_P(Interop, IndependentReadersTestAndExtractWhatWeWrite) {
 
     EXPECT_EQ(Shell("7z t " + Quoted(Native(archive)), &out), 0) << out;
     MakeFolders(t / "7z");
-    EXPECT_EQ(Shell("cd " + Quoted(Native(t / "7z")) + " && 7z x -y " + Quoted(Native(archive)), &out), 0) << out;
+    EXPECT_EQ(
+        Shell("cd " + Quoted(Native(t / "7z")) + " && 7z x -y " + Quoted(Native(archive)), &out), 0)
+        << out;
     // 7z takes the 0x5C trail byte of ソ and 表 for a separator, so only the contents are compared.
     EXPECT_TRUE(Contents(NativeTree(t / "7z", Names::kRaw)) == Contents(expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(Methods, Interop, ::testing::Values("", "-jm0", "-jm3", "-jm4"),
-                         [](const auto& info) { return std::string(*info.param ? info.param + 1 : "default"); });
+                         [](const auto& info) {
+                             return std::string(*info.param ? info.param + 1 : "default");
+                         });
 
 TEST(Interop, WeExtractWhatJlhaWrites) {
     if (Shell("which java") != 0) GTEST_SKIP() << "jlha needs a Java runtime";
@@ -151,7 +166,9 @@ TEST(Interop, WeExtractWhatJlhaWrites) {
             std::string name = std::string("j") + level + method;
             std::string archive = t / (name + ".lzh"), dest = t / name;
             std::string out;
-            Shell("cd " + Quoted(Native(src)) + " && jlha c" + level + method + "y " + Quoted(Native(archive)) + " *", &out);
+            Shell("cd " + Quoted(Native(src)) + " && jlha c" + level + method + "y " +
+                      Quoted(Native(archive)) + " *",
+                  &out);
             ASSERT_TRUE(fs::exists(Native(archive))) << out;
             Outcome x = RunUnlha("X -+ -jyco -gm1 \"" + archive + "\" \"" + dest + "\\\" \"\"");
             EXPECT_EQ(x.result, 0) << name << "\n" << x.output;
@@ -167,20 +184,29 @@ TEST(Interop, WeExtractWhatJlhaWrites) {
 
 TEST(Interop, LhasaAgreesWithOurDecodersOnReadOnlyMethods) {
     TempFolder t;
-    std::string data = SampleText(7000) + "    " + Pseudorandom(200, 7) + std::string(13, 'A') + std::string(40, '\0');
+    std::string data = SampleText(7000) + "    " + Pseudorandom(200, 7) + std::string(13, 'A') +
+                       std::string(40, '\0');
     struct Case {
         const char* method;
         std::string packed;
-    } cases[] = {{"-lh1-", EncodeLh1(data)}, {"-lzs-", EncodeLzs(data)}, {"-lz5-", EncodeLz5(data)},
-                 {"-lh4-", EncodeLh4(data)}, {"-lz4-", data}};
+    } cases[] = {{"-lh1-", EncodeLh1(data)},
+                 {"-lzs-", EncodeLzs(data)},
+                 {"-lz5-", EncodeLz5(data)},
+                 {"-lh4-", EncodeLh4(data)},
+                 {"-lz4-", data}};
     for (const Case& c : cases) {
         std::string name = std::string(c.method).substr(1, 3);
         std::string archive = t / (name + ".lzh");
         WriteFile(archive, ArchiveOf(c.method, name + ".txt", data, c.packed));
         MakeFolders(t / name);
         std::string out;
-        EXPECT_EQ(Shell("cd " + Quoted(Native(t / name)) + " && LC_ALL=C.UTF-8 lha xq " + Quoted(Native(archive)), &out), 0) << out;
-        EXPECT_EQ(ReadFile(t / name + "\\" + name + ".txt"), data) << "lhasa reads " << c.method << " otherwise";
+        EXPECT_EQ(Shell("cd " + Quoted(Native(t / name)) + " && LC_ALL=C.UTF-8 lha xq " +
+                            Quoted(Native(archive)),
+                        &out),
+                  0)
+            << out;
+        EXPECT_EQ(ReadFile(t / name + "\\" + name + ".txt"), data)
+            << "lhasa reads " << c.method << " otherwise";
         Outcome e = RunUnlha("E -+ \"" + archive + "\" \"" + t / "ours" + "\\\"");
         EXPECT_EQ(e.result, 0) << e.output;
         EXPECT_EQ(ReadFile(t / "ours\\" + name + ".txt"), data) << c.method;
@@ -192,10 +218,15 @@ TEST(Interop, LhasaReadsTheOldHeaderLevelsAsWeDo) {
     std::string archive = t / "old.lzh";
     std::string text = SampleText(3000);
     WriteFile(archive, Level0Entry("-lh0-", "dir\\zero.txt", "level zero", "level zero") +
-                           Level1Entry("-lh4-", "one.txt", "sub", text, EncodeLh4(text)) + std::string(1, '\0'));
+                           Level1Entry("-lh4-", "one.txt", "sub", text, EncodeLh4(text)) +
+                           std::string(1, '\0'));
     std::string out;
     MakeFolders(t / "lhasa");
-    EXPECT_EQ(Shell("cd " + Quoted(Native(t / "lhasa")) + " && LC_ALL=C.UTF-8 lha xq " + Quoted(Native(archive)), &out), 0) << out;
+    EXPECT_EQ(Shell("cd " + Quoted(Native(t / "lhasa")) + " && LC_ALL=C.UTF-8 lha xq " +
+                        Quoted(Native(archive)),
+                    &out),
+              0)
+        << out;
     Outcome x = RunUnlha("X -+ -jyco \"" + archive + "\" \"" + t / "ours" + "\\\"");
     EXPECT_EQ(x.result, 0) << x.output;
     auto ours = ReadTree(t / "ours");

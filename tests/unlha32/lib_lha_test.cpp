@@ -1,11 +1,12 @@
 // The binding and the LHA component: command lines, version text, output lines, missing entry
 // points, and runs against our own library loaded by name.
+#include "steps/lib_lha.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
 
 #include "platform/files.h"
-#include "steps/lib_lha.h"
 #include "tests/unlha32/test_support.h"
 
 namespace velmo::steps {
@@ -27,7 +28,8 @@ struct Recorder {
         cursorModes.push_back(mode);
         return 1;
     }
-    static int VELMO_UNLHA_CALL Unlha(void* window, const char* line, char* buffer, std::uint32_t size) {
+    static int VELMO_UNLHA_CALL Unlha(void* window, const char* line, char* buffer,
+                                      std::uint32_t size) {
         owner = window;
         lines.push_back(line);
         EXPECT_EQ(size, 65535u);
@@ -76,11 +78,15 @@ TEST(LibLha32, LooksUpAllFortyNamesAndStandsInForMissingOnes) {
         return std::string("no exception");
     };
     EXPECT_EQ(message([&] { none.UnlhaGetVersion(); }), "Unlha32 Not Found function(GetVersion)");
-    EXPECT_EQ(message([&] { none.UnlhaSetCursorMode(1); }), "Unlha32 Not Found function(SetCursorMode)");
-    EXPECT_EQ(message([&] { none.Unlha(nullptr, "", nullptr, 0); }), "Unlha32 Not Found function(Unlha)");
-    EXPECT_EQ(message([&] { none.Require("UnlhaGetArcOSType"); }), "Unlha32 Not Found function(GetArcOSType)");
+    EXPECT_EQ(message([&] { none.UnlhaSetCursorMode(1); }),
+              "Unlha32 Not Found function(SetCursorMode)");
+    EXPECT_EQ(message([&] { none.Unlha(nullptr, "", nullptr, 0); }),
+              "Unlha32 Not Found function(Unlha)");
+    EXPECT_EQ(message([&] { none.Require("UnlhaGetArcOSType"); }),
+              "Unlha32 Not Found function(GetArcOSType)");
     EXPECT_EQ(message([&] { TLibLha component(none); }), "Unlha32 Not Found function(GetVersion)");
-    EXPECT_EQ(message([] { LibLha32::Load("no-such-library-here.dll"); }), "Unlha32 Module Not Loaded.(UNLHA32.DLL)");
+    EXPECT_EQ(message([] { LibLha32::Load("no-such-library-here.dll"); }),
+              "Unlha32 Module Not Loaded.(UNLHA32.DLL)");
 }
 
 TEST(TLibLha, CommandLinesFromProperties) {
@@ -94,15 +100,20 @@ TEST(TLibLha, CommandLinesFromProperties) {
         std::string line;
     } cases[] = {
         {[](TLibLha& l) { l.Command = cmdExtract; }, R"(E -+ "a.lzh" "*.*")"},
-        {[](TLibLha& l) { l.Command = cmdExtract, l.WorkDirName = "C:\\tmp"; }, R"(E -+ "-wC:\tmp\"  "a.lzh" "*.*")"},
-        {[](TLibLha& l) { l.Command = cmdExtract, l.WorkDirName = "C:\\tmp\\"; }, R"(E -+ "-wC:\tmp\"  "a.lzh" "*.*")"},
+        {[](TLibLha& l) { l.Command = cmdExtract, l.WorkDirName = "C:\\tmp"; },
+         R"(E -+ "-wC:\tmp\"  "a.lzh" "*.*")"},
+        {[](TLibLha& l) { l.Command = cmdExtract, l.WorkDirName = "C:\\tmp\\"; },
+         R"(E -+ "-wC:\tmp\"  "a.lzh" "*.*")"},
         {[](TLibLha& l) { l.BaseDirName = "C:\\data"; }, R"(L -+ "a.lzh" "C:\data\" "*.*")"},
         {[](TLibLha& l) { l.BaseDirName = "C:\\data\\"; }, R"(L -+ "a.lzh" "C:\data\" "*.*")"},
         {[](TLibLha& l) { l.BaseDirName = "C:\\ソ"; }, "L -+ \"a.lzh\" \"C:\\ソ\\\" \"*.*\""},
         {[](TLibLha& l) { l.ARCPattern = ""; }, R"(L -+ "a.lzh" "")"},
         {[](TLibLha& l) { l.ExtraSwitches = "-q"; }, R"(L -+ -q "a.lzh" "*.*")"},
         {[](TLibLha& l) { l.Options.OpCompType = ctLH7; }, R"(L -+ -jm4 "a.lzh" "*.*")"},
-        {[](TLibLha& l) { l.Options.OpDlgYes = {dyReplaceFile, dyDirectory}; }, R"(L -+ -jyco "a.lzh" "*.*")"},
+        {[](TLibLha& l) {
+             l.Options.OpDlgYes = {dyReplaceFile, dyDirectory};
+         },
+         R"(L -+ -jyco "a.lzh" "*.*")"},
         {[](TLibLha& l) {  // every switch off its default, in table order
              TOptions& o = l.Options;
              o.OpAllAttr = o.OpDictHalf = o.OpDirEffect = o.OpShortFile = true;
@@ -120,13 +131,15 @@ TEST(TLibLha, CommandLinesFromProperties) {
          R"(L -+ -a1 -jm0 -e1 -x1 -jycdkno -f1 -l1 -p2 -r1 -jf0 -ji1 -c1 -u0 -i2 -gw2 -n1 -s1 -gm1 -gn2 "a.lzh" "*.*")"},
         {[](TLibLha& l) {  // the pack step
              l.Command = cmdAdd, l.ARCPattern = "", l.BaseDirName = "C:\\send";
-             l.Options.OpReSearch = rsAllSearch, l.Options.OpDirEffect = true, l.Options.OpLogDisp = ldFileOnly;
+             l.Options.OpReSearch = rsAllSearch, l.Options.OpDirEffect = true,
+             l.Options.OpLogDisp = ldFileOnly;
              l.DlgOptions.OpErrorDlg = false;
          },
          R"(A -+ -x1 -r2 -gm1 "a.lzh" "C:\send\" "")"},
         {[](TLibLha& l) {  // the unpack step
              l.Command = cmdExtract, l.ARCPattern = "", l.BaseDirName = "C:\\save";
-             l.Options.OpReSearch = rsAllSearch, l.Options.OpDirEffect = true, l.Options.OpLogDisp = ldDetail;
+             l.Options.OpReSearch = rsAllSearch, l.Options.OpDirEffect = true,
+             l.Options.OpLogDisp = ldDetail;
              l.Options.OpDlgYes = {dyDirectory, dyReplaceFile}, l.Options.OpROot = false;
              l.DlgOptions.OpErrorDlg = false;
          },
@@ -156,7 +169,11 @@ TEST(TLibLha, VersionDecidesLh7AndItsText) {
         std::uint16_t number;
         const char* text;
         const char* lh7;
-    } cases[] = {{266, "2.66", " -jm4"}, {70, "0.70", " -jm4"}, {69, "0.69", ""}, {5, "0.05", ""}, {100, "1.00", " -jm4"}};
+    } cases[] = {{266, "2.66", " -jm4"},
+                 {70, "0.70", " -jm4"},
+                 {69, "0.69", ""},
+                 {5, "0.05", ""},
+                 {100, "1.00", " -jm4"}};
     for (const Case& c : cases) {
         Recorder::version = c.number;
         TLibLha l(lib);

@@ -20,7 +20,8 @@ struct Match {
 };
 
 // Longest match for history[at...] within `window` bytes back, lengths minLength..maxLength.
-Match Longest(const std::string& h, std::size_t at, std::size_t window, std::size_t minLength, std::size_t maxLength) {
+Match Longest(const std::string& h, std::size_t at, std::size_t window, std::size_t minLength,
+              std::size_t maxLength) {
     Match best;
     std::size_t limit = std::min(maxLength, h.size() - at);
     for (std::size_t d = 1; d <= window && d <= at; ++d) {
@@ -32,7 +33,9 @@ Match Longest(const std::string& h, std::size_t at, std::size_t window, std::siz
     return best;
 }
 
-std::string Bytes(const MemorySink& sink) { return std::string(sink.bytes.begin(), sink.bytes.end()); }
+std::string Bytes(const MemorySink& sink) {
+    return std::string(sink.bytes.begin(), sink.bytes.end());
+}
 
 }  // namespace
 
@@ -43,12 +46,14 @@ std::string EncodeLh1(const std::string& data) {
     BitWriter out(sink);
     AdaptiveHuffman tree;
     std::uint8_t lengths[64];
-    for (int i = 0; i < 64; ++i) lengths[i] = i < 1 ? 3 : i < 4 ? 4 : i < 12 ? 5 : i < 24 ? 6 : i < 48 ? 7 : 8;
+    for (int i = 0; i < 64; ++i)
+        lengths[i] = i < 1 ? 3 : i < 4 ? 4 : i < 12 ? 5 : i < 24 ? 6 : i < 48 ? 7 : 8;
     std::uint16_t codes[64];
     MakeCodes(lengths, 64, codes);
     for (std::size_t at = initial.size(); at < h.size();) {
         Match m = Longest(h, at, 4096, 3, 60);
-        int symbol = m.length ? static_cast<int>(256 + m.length - 3) : static_cast<unsigned char>(h[at]);
+        int symbol =
+            m.length ? static_cast<int>(256 + m.length - 3) : static_cast<unsigned char>(h[at]);
         for (bool bit : tree.Encode(symbol)) out.Put(1, bit);
         if (m.length) {
             std::size_t offset = m.distance - 1;
@@ -129,8 +134,8 @@ std::string EncodeLh4(const std::string& data) {
     return Bytes(sink);
 }
 
-std::string ArchiveOf(const std::string& method, const std::string& name, const std::string& original,
-                      const std::string& packed) {
+std::string ArchiveOf(const std::string& method, const std::string& name,
+                      const std::string& original, const std::string& packed) {
     Header h;
     h.method = method;
     h.path = name;
@@ -161,10 +166,11 @@ constexpr std::uint32_t kDosTime = (43u << 25) | (11u << 21) | (14u << 16) | (12
 
 }  // namespace
 
-std::string Level0Entry(const std::string& method, const std::string& name, const std::string& original,
-                        const std::string& packed) {
+std::string Level0Entry(const std::string& method, const std::string& name,
+                        const std::string& original, const std::string& packed) {
     std::string h(2, '\0');
-    h += method + Le(packed.size(), 4) + Le(original.size(), 4) + Le(kDosTime, 4) + "\x20" + std::string(1, '\0');
+    h += method + Le(packed.size(), 4) + Le(original.size(), 4) + Le(kDosTime, 4) + "\x20" +
+         std::string(1, '\0');
     h += static_cast<char>(name.size());
     h += name + Le(Crc16(0, original.data(), original.size()), 2);
     h[0] = static_cast<char>(h.size() - 2);
@@ -172,15 +178,17 @@ std::string Level0Entry(const std::string& method, const std::string& name, cons
     return h + packed;
 }
 
-std::string Level1Entry(const std::string& method, const std::string& name, const std::string& folder,
-                        const std::string& original, const std::string& packed) {
+std::string Level1Entry(const std::string& method, const std::string& name,
+                        const std::string& folder, const std::string& original,
+                        const std::string& packed) {
     std::string ext;
     if (!folder.empty()) {
         std::string f = folder + "\xFF";
         ext = "\x02" + f + Le(0, 2);
     }
     std::string h(2, '\0');
-    h += method + Le(packed.size() + ext.size(), 4) + Le(original.size(), 4) + Le(kDosTime, 4) + "\x20\x01";
+    h += method + Le(packed.size() + ext.size(), 4) + Le(original.size(), 4) + Le(kDosTime, 4) +
+         "\x20\x01";
     h += static_cast<char>(name.size());
     h += name + Le(Crc16(0, original.data(), original.size()), 2) + "M" + Le(ext.size(), 2);
     h[0] = static_cast<char>(h.size() - 2);

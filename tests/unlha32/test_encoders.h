@@ -13,12 +13,13 @@ std::string EncodeLz5(const std::string& data);
 std::string EncodeLh4(const std::string& data);
 
 // One lh0-or-other entry with a level 2 header, named as given, and the end mark.
-std::string ArchiveOf(const std::string& method, const std::string& name, const std::string& original,
-                      const std::string& packed);
+std::string ArchiveOf(const std::string& method, const std::string& name,
+                      const std::string& original, const std::string& packed);
 // Header level 0 and level 1 entries, as older tools wrote them.
-std::string Level0Entry(const std::string& method, const std::string& name, const std::string& original,
-                        const std::string& packed);
-std::string Level1Entry(const std::string& method, const std::string& name, const std::string& folder,
+std::string Level0Entry(const std::string& method, const std::string& name,
                         const std::string& original, const std::string& packed);
+std::string Level1Entry(const std::string& method, const std::string& name,
+                        const std::string& folder, const std::string& original,
+                        const std::string& packed);
 
 }  // namespace unlha32::test

@@ -47,13 +47,17 @@ void WriteFile(const std::string& path, const std::string& bytes) {
     ASSERT_TRUE(velmo::platform::WriteWholeFile(path, bytes)) << path;
 }
 
-std::string ReadFile(const std::string& path) { return velmo::platform::ReadWholeFile(path).value_or("<missing>"); }
+std::string ReadFile(const std::string& path) {
+    return velmo::platform::ReadWholeFile(path).value_or("<missing>");
+}
 
 bool Exists(const std::string& path) {
     return velmo::platform::FileExists(path) || velmo::platform::FolderExists(path);
 }
 
-void MakeFolders(const std::string& path) { ASSERT_TRUE(velmo::platform::MakeFolders(path)) << path; }
+void MakeFolders(const std::string& path) {
+    ASSERT_TRUE(velmo::platform::MakeFolders(path)) << path;
+}
 
 std::map<std::string, std::string> ReadTree(const std::string& folder) {
     std::map<std::string, std::string> tree;
@@ -89,8 +93,9 @@ std::string Pseudorandom(std::size_t size, std::uint32_t seed) {
 }
 
 std::string SampleText(std::size_t size) {
-    static const char* const kWords[] = {"送信", "フォルダ", "archive ", "the ", "受信 ", "ソフト\\", "表示 ",
-                                         "data\r\n", "LHA ", "圧縮", "12345 ", "能力 "};
+    static const char* const kWords[] = {"送信",  "フォルダ", "archive ", "the ",
+                                         "受信 ", "ソフト\\", "表示 ",    "data\r\n",
+                                         "LHA ",  "圧縮",     "12345 ",   "能力 "};
     std::string s;
     std::uint32_t x = 7;
     while (s.size() < size) {
@@ -122,8 +127,8 @@ const Api& Library() {
 #else
         const char* name = "libunlha32.so";
 #endif
-        static std::unique_ptr<velmo::platform::Library> library =
-            velmo::platform::Library::Open(velmo::platform::JoinPath(velmo::platform::ProgramFolder(), name));
+        static std::unique_ptr<velmo::platform::Library> library = velmo::platform::Library::Open(
+            velmo::platform::JoinPath(velmo::platform::ProgramFolder(), name));
         if (!library) {
             ADD_FAILURE() << "cannot load " << name;
             std::abort();
@@ -132,10 +137,14 @@ const Api& Library() {
         a.Unlha = reinterpret_cast<decltype(a.Unlha)>(library->Symbol("Unlha"));
         a.GetVersion = reinterpret_cast<decltype(a.GetVersion)>(library->Symbol("UnlhaGetVersion"));
         a.GetRunning = reinterpret_cast<decltype(a.GetRunning)>(library->Symbol("UnlhaGetRunning"));
-        a.SetCursorMode = reinterpret_cast<decltype(a.SetCursorMode)>(library->Symbol("UnlhaSetCursorMode"));
-        a.CheckArchive = reinterpret_cast<decltype(a.CheckArchive)>(library->Symbol("UnlhaCheckArchive"));
-        a.GetFileCount = reinterpret_cast<decltype(a.GetFileCount)>(library->Symbol("UnlhaGetFileCount"));
-        if (!a.Unlha || !a.GetVersion || !a.GetRunning || !a.SetCursorMode || !a.CheckArchive || !a.GetFileCount) {
+        a.SetCursorMode =
+            reinterpret_cast<decltype(a.SetCursorMode)>(library->Symbol("UnlhaSetCursorMode"));
+        a.CheckArchive =
+            reinterpret_cast<decltype(a.CheckArchive)>(library->Symbol("UnlhaCheckArchive"));
+        a.GetFileCount =
+            reinterpret_cast<decltype(a.GetFileCount)>(library->Symbol("UnlhaGetFileCount"));
+        if (!a.Unlha || !a.GetVersion || !a.GetRunning || !a.SetCursorMode || !a.CheckArchive ||
+            !a.GetFileCount) {
             ADD_FAILURE() << "an entry point is missing from " << name;
             std::abort();
         }
@@ -146,7 +155,8 @@ const Api& Library() {
 
 Outcome RunUnlha(const std::string& commandLine, std::uint32_t size) {
     std::string buffer(size, '\x7F');
-    int result = Library().Unlha(nullptr, commandLine.c_str(), size ? buffer.data() : nullptr, size);
+    int result =
+        Library().Unlha(nullptr, commandLine.c_str(), size ? buffer.data() : nullptr, size);
     std::size_t end = buffer.find('\0');
     return {result, buffer.substr(0, end == std::string::npos ? 0 : end)};
 }

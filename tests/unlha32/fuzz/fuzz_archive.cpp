@@ -13,7 +13,7 @@
 namespace {
 
 class NullSink : public unlha32::ByteSink {
-public:
+  public:
     void Write(const std::uint8_t*, std::size_t) override {}
 };
 
@@ -30,14 +30,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::fclose(f);
     }
     for (const char* command : {"T", "V"}) {
-        unlha32::Request request = unlha32::ParseCommandLine(std::string(command) + " \"" + ScratchFile() + "\"");
+        unlha32::Request request =
+            unlha32::ParseCommandLine(std::string(command) + " \"" + ScratchFile() + "\"");
         unlha32::Report report;
         unlha32::Run(request, report);
     }
     // The first byte picks a method, the next two an output size; the rest is the stream.
     if (size >= 3) {
-        static const unlha32::Method kMethods[] = {unlha32::Method::kLh1, unlha32::Method::kLh4, unlha32::Method::kLh5,
-                                                   unlha32::Method::kLh6, unlha32::Method::kLh7, unlha32::Method::kLzs,
+        static const unlha32::Method kMethods[] = {unlha32::Method::kLh1, unlha32::Method::kLh4,
+                                                   unlha32::Method::kLh5, unlha32::Method::kLh6,
+                                                   unlha32::Method::kLh7, unlha32::Method::kLzs,
                                                    unlha32::Method::kLz5};
         unlha32::Method method = kMethods[data[0] % 7];
         std::size_t original = (data[1] | (data[2] << 8)) * 4u;
