@@ -11,68 +11,46 @@
 namespace velmo::steps {
 namespace {
 
-// Reads and writes go through 64 KiB buffers; the cipher still works in 1000-byte blocks.
-constexpr std::size_t kBuffer = 64 * 1024;
+// Reads and writes go in runs of 64 blocks; the cipher itself still works block by block.
+constexpr std::size_t kRun = 64 * kCipherBlock;
 
-class BlockReader {
-  public:
-    explicit BlockReader(platform::File& file) : file_(file), buffer_(kBuffer) {}
-    // Up to `size` bytes into out; 0 at the end; -1 on an error.
-    std::ptrdiff_t Read(char* out, std::size_t size) {
-        std::size_t got = 0;
-        while (got < size) {
-            if (pos_ == end_) {
-                std::ptrdiff_t n = file_.Read(buffer_.data(), buffer_.size());
-                if (n < 0) return -1;
-                if (n == 0) break;
-                pos_ = 0;
-                end_ = static_cast<std::size_t>(n);
-            }
-            std::size_t take = std::min(size - got, end_ - pos_);
-            std::copy_n(buffer_.data() + pos_, take, out + got);
-            pos_ += take;
-            got += take;
-        }
-        return static_cast<std::ptrdiff_t>(got);
+// Fills `buffer` as far as the file allows; the bytes read, or -1 on an error.
+std::ptrdiff_t ReadFull(platform::File& file, char* buffer, std::size_t size) {
+    std::size_t got = 0;
+    while (got < size) {
+        std::ptrdiff_t n = file.Read(buffer + got, size - got);
+        if (n < 0) return -1;
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
     }
+    return static_cast<std::ptrdiff_t>(got);
+}
 
-  private:
-    platform::File& file_;
-    std::vector<char> buffer_;
-    std::size_t pos_ = 0, end_ = 0;
-};
-
-class BlockWriter {
-  public:
-    explicit BlockWriter(platform::File& file) : file_(file) { buffer_.reserve(kBuffer); }
-    bool Write(const char* data, std::size_t size) {
-        if (buffer_.size() + size > kBuffer && !Flush()) return false;
-        buffer_.insert(buffer_.end(), data, data + size);
-        return true;
-    }
-    bool Flush() {
-        bool ok = file_.Write(buffer_.data(), buffer_.size());
-        buffer_.clear();
-        return ok;
-    }
-
-  private:
-    platform::File& file_;
-    std::vector<char> buffer_;
-};
-
-// The block loop both directions share: reversing a block undoes itself.
-bool ReverseBlocks(BlockReader& in, BlockWriter& out, std::int64_t& count,
+// The block loop both directions share (reversing a block undoes itself): each block is
+// copied back to front straight into the output run, and the run is written once it is full,
+// at the end, or when the progress callback asks to stop.
+bool ReverseBlocks(platform::File& in, platform::File& out, std::int64_t& count,
                    const BlockProgress& progress) {
-    std::array<char, kCipherBlock> block;
+    std::vector<char> source(kRun), target(kRun);
     for (;;) {
-        std::ptrdiff_t n = in.Read(block.data(), block.size());
-        if (n < 0) return false;
-        std::reverse(block.begin(), block.begin() + n);
-        if (!out.Write(block.data(), static_cast<std::size_t>(n))) return false;
-        count += n;
-        bool goOn = progress(count);
-        if (n == 0 || !goOn) return true;
+        std::ptrdiff_t got = ReadFull(in, source.data(), source.size());
+        if (got < 0) return false;
+        const std::size_t size = static_cast<std::size_t>(got);
+        std::size_t done = 0;
+        bool goOn = true;
+        while (goOn && done < size) {
+            std::size_t n = std::min(kCipherBlock, size - done);
+            std::reverse_copy(source.data() + done, source.data() + done + n, target.data() + done);
+            done += n;
+            count += static_cast<std::int64_t>(n);
+            goOn = progress(count);
+        }
+        if (!out.Write(target.data(), done)) return false;
+        if (!goOn) return true;
+        if (size < kRun) {
+            progress(count);  // the read that found the end, which delivered nothing
+            return true;
+        }
     }
 }
 
@@ -82,11 +60,7 @@ bool WithFiles(std::string_view source, std::string_view destination, Body body)
     platform::File in, out;
     bool ok = in.Open(source, platform::File::Mode::Read) &&
               out.Open(destination, platform::File::Mode::Write);
-    if (ok) {
-        BlockReader reader(in);
-        BlockWriter writer(out);
-        ok = body(reader, writer) && writer.Flush();
-    }
+    if (ok) ok = body(in, out);
     bool closed = in.Close();
     closed = out.Close() && closed;
     return ok && closed;
@@ -99,7 +73,7 @@ bool Encipher(std::string_view archive, std::string_view transfer, std::string_v
     count = 0;
     const std::string check = ScramblePassword(password);
     if (check.size() > kCipherBlock) return false;
-    return WithFiles(archive, transfer, [&](BlockReader& in, BlockWriter& out) {
+    return WithFiles(archive, transfer, [&](platform::File& in, platform::File& out) {
         std::array<char, kCipherBlock> header{};
         std::copy(check.begin(), check.end(), header.begin());
         if (!out.Write(header.data(), header.size())) return false;
@@ -112,9 +86,9 @@ bool Decipher(std::string_view transfer, std::string_view archive, std::string& 
               std::int64_t& count, const BlockProgress& progress) {
     count = 0;
     checkText.clear();
-    return WithFiles(transfer, archive, [&](BlockReader& in, BlockWriter& out) {
+    return WithFiles(transfer, archive, [&](platform::File& in, platform::File& out) {
         std::array<char, kCipherBlock> header{};
-        std::ptrdiff_t n = in.Read(header.data(), header.size());
+        std::ptrdiff_t n = ReadFull(in, header.data(), header.size());
         if (n < 0) return false;
         count += n;
         for (std::ptrdiff_t i = 0; i < n; ++i)
