@@ -10,7 +10,7 @@ namespace velmo::controls {
 
 // A file that cannot be opened or created; the message names it.
 class EFCant : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -20,7 +20,7 @@ constexpr char kCopyPreparing[] = "準備中";
 
 // What a copy shows while it runs: the copy window on Windows, nothing in a headless run.
 class CopyProgress {
-public:
+  public:
     virtual ~CopyProgress() = default;
     // Shown at the start: empty caption, bar from 0 to 0, label kCopyPreparing.
     virtual void Show() {}

@@ -6,7 +6,7 @@
 namespace velmo::net {
 
 class T_Base_Component {
-public:
+  public:
     T_Base_Component() = default;
     virtual ~T_Base_Component();
     T_Base_Component(const T_Base_Component&) = delete;

@@ -373,9 +373,15 @@ void T_FTP::Action() {
     Login();
     if (Mode != tftp_upload) Stream.Clear();
     switch (Mode) {
-        case tftp_download: Download(); break;
-        case tftp_upload: Upload(); break;
-        case tftp_getdir: GetDir("."); break;
+        case tftp_download:
+            Download();
+            break;
+        case tftp_upload:
+            Upload();
+            break;
+        case tftp_getdir:
+            GetDir(".");
+            break;
     }
     Logout();
 }
@@ -406,7 +412,8 @@ std::optional<std::intptr_t> T_FTP::WndProc(unsigned message, std::uintptr_t wPa
         case FD_CLOSE_EVENT:
             if (TransferMode == tftp_upload) FinishUpload();
             break;
-        default: break;
+        default:
+            break;
     }
     return 0;
 }

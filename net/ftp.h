@@ -19,7 +19,7 @@ using TFTPActionCompleteProc = std::function<void(T_FTP& Sender, t_ftp_mode mode
 // Only the reply to PASV is judged here (227 or EProtocolError); every other reply is read,
 // traced and left in ReplyCode and ReplyText for the caller.
 class T_FTP : public T_TcpIp {
-public:
+  public:
     T_FTP();
     ~T_FTP() override;
 
@@ -59,7 +59,7 @@ public:
     // Never raises: a closed or silent connection gives 999 and an empty text.
     void ReadReply();
 
-private:
+  private:
     bool Asynchronous() const;
     void StartOperation();
     void OpenDataConnection();

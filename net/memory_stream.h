@@ -8,7 +8,7 @@
 namespace velmo::net {
 
 class TMemoryStream {
-public:
+  public:
     void Clear();
     std::size_t Size() const { return data_.size(); }
     std::size_t Position() const { return position_; }
@@ -28,7 +28,7 @@ public:
 
     std::string_view Bytes() const { return data_; }
 
-private:
+  private:
     std::string data_;
     std::size_t position_ = 0;
 };

@@ -20,7 +20,7 @@ struct t_reply {
 
 // Every status line must begin with "+OK"; "-ERR" raises EProtocolError 500, anything else 999.
 class T_Pop3 : public T_TcpIp {
-public:
+  public:
     T_Pop3();
     ~T_Pop3() override;
 
@@ -36,7 +36,7 @@ public:
     void Retrieve(std::int32_t number);
     void ReadReply();
 
-private:
+  private:
     // The next line of a multi-line answer; raises when the connection ends before its ".".
     std::string ReadDataLine();
 

@@ -58,9 +58,9 @@ void T_TcpIp::ConnectSocket(SocketHandle& slot, std::uint16_t port, std::uint32_
               tl_socket);
     } else if (error != platform::socket_error::kWouldBlock) {
         CloseSocket(slot);
-        Trace("Failed to open output socket " + PortText(port) + " to host " +
-                  AddressToText(address),
-              tl_socket);
+        Trace(
+            "Failed to open output socket " + PortText(port) + " to host " + AddressToText(address),
+            tl_socket);
     }
 }
 
@@ -70,8 +70,7 @@ void T_TcpIp::OpenOutputSocket(SocketHandle& slot, std::uint16_t port, std::uint
     ConnectSocket(slot, port, address);
 }
 
-void T_TcpIp::OpenInputSocket(SocketHandle& slot, std::uint16_t& port,
-                              std::uint32_t localAddress) {
+void T_TcpIp::OpenInputSocket(SocketHandle& slot, std::uint16_t& port, std::uint32_t localAddress) {
     CloseSocket(slot);
     slot = CreateSocket();
     const std::string local = AddressToText(localAddress);
@@ -183,8 +182,7 @@ void T_TcpIp::Login() {
     std::uint16_t port = RemotePort;
     SplitHostPort(Hostname, host, port);
     Address = ResolveHost(host);
-    if (Address == platform::kNoAddress)
-        throw ETcpIpError("Couldn't resolve hostname " + Hostname);
+    if (Address == platform::kNoAddress) throw ETcpIpError("Couldn't resolve hostname " + Hostname);
     OpenOutputSocket(Socket, port, Address);
     if (Socket == platform::kNoSocket)
         throw ESocketError(static_cast<std::uint16_t>(platform::LastSocketError()));

@@ -18,13 +18,13 @@ namespace velmo::net {
 using platform::SocketHandle;
 
 class ETcpIpError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 // The socket could not be created or connected; ErrorCode is the socket layer's error number.
 class ESocketError : public ETcpIpError {
-public:
+  public:
     explicit ESocketError(std::uint16_t errorCode)
         : ETcpIpError("Error creating socket"), ErrorCode(errorCode) {}
     std::uint16_t ErrorCode;
@@ -32,7 +32,7 @@ public:
 
 // A reply the protocol does not accept; the message is the reply text.
 class EProtocolError : public ETcpIpError {
-public:
+  public:
     EProtocolError(std::string protocol, std::uint16_t errorCode, const std::string& message)
         : ETcpIpError(message), ErrorCode(errorCode), Protocol(std::move(protocol)) {}
     std::uint16_t ErrorCode;
@@ -41,7 +41,7 @@ public:
 
 // An operation was started while a transfer is running.
 class EProtocolBusy : public ETcpIpError {
-public:
+  public:
     EProtocolBusy() : ETcpIpError("Protocol busy") {}
 };
 
@@ -59,7 +59,7 @@ constexpr long FD_CONNECT_EVENT = 16;
 constexpr long FD_CLOSE_EVENT = 32;
 
 class T_TcpIp : public T_Base_Component {
-public:
+  public:
     static constexpr std::size_t kBufferSize = 0x7F00;
 
     T_TcpIp();
@@ -111,7 +111,7 @@ public:
     void SendBuf(SocketHandle s, const void* buffer, long& count);
     void SendText(SocketHandle s, const std::string& text);
 
-protected:
+  protected:
     void Trace(const std::string& s, TTraceLevel level);
     // For the destructor of the most derived class, while its own Logout can still run:
     // nothing is traced any more, and a connection still open is logged out.

@@ -46,7 +46,7 @@ std::string Pattern(std::size_t size) {
 }
 
 class FtpReal : public ::testing::TestWithParam<Server> {
-protected:
+  protected:
     void SetUp() override {
         ftp.Hostname = "127.0.0.1:" + Env(GetParam().portKey);
         ftp.Username = Env("VELMO_FTP_USER");
@@ -80,15 +80,16 @@ protected:
                     "230 User velmo logged in",
                     "TYPE I",
                     "200 Type set to I"};
-        return {"220-Velmo test server (pyftpdlib) on the loopback interface, for the network "
-                "suites only.",
-                "220 ",
-                "USER velmo",
-                "331 Username ok, send password.",
-                "PASS ******",
-                "230 Login successful.",
-                "TYPE I",
-                "200 Type set to: Binary."};
+        return {
+            "220-Velmo test server (pyftpdlib) on the loopback interface, for the network "
+            "suites only.",
+            "220 ",
+            "USER velmo",
+            "331 Username ok, send password.",
+            "PASS ******",
+            "230 Login successful.",
+            "TYPE I",
+            "200 Type set to: Binary."};
     }
 
     Lines DataOpening() const {
@@ -141,14 +142,12 @@ TEST_P(FtpReal, UploadStoresTheStreamAndTracesTheWholeDialogue) {
                             : Lines{"CWD /", "250 \"/\" is the current directory."};
     Lines stor;
     if (IsProftpd())
-        stor = {"STOR " + uploadName,
-                "150 Opening BINARY mode data connection for " + uploadName,
+        stor = {"STOR " + uploadName, "150 Opening BINARY mode data connection for " + uploadName,
                 "226 Transfer complete"};
     else
         stor = {"STOR " + uploadName,
                 // pyftpdlib connects at once in both modes, so the data connection is open.
-                "125 Data connection already open. Transfer starting.",
-                "226 Transfer complete."};
+                "125 Data connection already open. Transfer starting.", "226 Transfer complete."};
     Lines quit = {"QUIT", "221 Goodbye."};
     EXPECT_EQ(Normalised(log.Dialogue()),
               Concat({LoginDialogue(), cwd, DataOpening(), stor, quit}));
@@ -234,8 +233,8 @@ TEST_P(FtpReal, ListingSwitchesToAsciiAndBack) {
     EXPECT_EQ(completed, std::vector<t_ftp_mode>{tftp_getdir});
     Lines commands = log.At({tl_command});
     Lines tail(commands.end() - 4, commands.end());
-    EXPECT_EQ(Normalised(tail), (Lines{GetParam().passive ? "PASV" : "PORT *", "TYPE A",
-                                       "LIST .", "TYPE I"}));
+    EXPECT_EQ(Normalised(tail),
+              (Lines{GetParam().passive ? "PASV" : "PORT *", "TYPE A", "LIST .", "TYPE I"}));
     EXPECT_EQ(ftp.ReplyCode, 200);
 
     // A refused listing still returns to the image type. pyftpdlib refuses LIST itself (the
@@ -302,16 +301,13 @@ TEST_P(FtpReal, ActionRunsTheWholeCycle) {
     EXPECT_EQ(log.At({tl_command}).back(), "QUIT");
 }
 
-INSTANTIATE_TEST_SUITE_P(Servers, FtpReal,
-                         ::testing::Values(Server{"Pyftpdlib", "VELMO_FTP_PORT",
-                                                  "VELMO_FTP_HOME", true},
-                                           Server{"Pyftpdlib", "VELMO_FTP_PORT",
-                                                  "VELMO_FTP_HOME", false},
-                                           Server{"Proftpd", "VELMO_PROFTPD_PORT",
-                                                  "VELMO_PROFTPD_HOME", true},
-                                           Server{"Proftpd", "VELMO_PROFTPD_PORT",
-                                                  "VELMO_PROFTPD_HOME", false}),
-                         PrintServer);
+INSTANTIATE_TEST_SUITE_P(
+    Servers, FtpReal,
+    ::testing::Values(Server{"Pyftpdlib", "VELMO_FTP_PORT", "VELMO_FTP_HOME", true},
+                      Server{"Pyftpdlib", "VELMO_FTP_PORT", "VELMO_FTP_HOME", false},
+                      Server{"Proftpd", "VELMO_PROFTPD_PORT", "VELMO_PROFTPD_HOME", true},
+                      Server{"Proftpd", "VELMO_PROFTPD_PORT", "VELMO_PROFTPD_HOME", false}),
+    PrintServer);
 
 }  // namespace
 }  // namespace velmo::net

@@ -108,8 +108,8 @@ TEST(FtpScript, PassiveReplyWithoutAUsableAddressOpensNoDataConnection) {
         EXPECT_FALSE(ftp.Busy);
         ftp.Logout();
         server.Join();
-        EXPECT_EQ(got, (Lines{"USER ftp", "PASS user@localhost", "TYPE I", "PASV", "STOR file",
-                              "QUIT"}));
+        EXPECT_EQ(
+            got, (Lines{"USER ftp", "PASS user@localhost", "TYPE I", "PASV", "STOR file", "QUIT"}));
         // Only the control connection was ever opened.
         int opened = 0;
         for (const std::string& line : log.Sockets())

@@ -42,7 +42,7 @@ std::string Pattern(std::size_t size) {
 }
 
 class LibFile : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         work = platform::FullPath(std::string("lib_file_test_") +
                                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
@@ -100,8 +100,7 @@ TEST_F(LibFile, CopiesContentAndTimeWithOneUpdatePerPercent) {
         ASSERT_GE(progress.calls.size(), 4u);
         EXPECT_EQ(progress.calls[0], "Show");
         EXPECT_EQ(progress.calls[1], "Caption " + source);
-        EXPECT_EQ(progress.calls[2],
-                  "Maximum " + std::to_string(c.size < 100 ? 100 : c.size));
+        EXPECT_EQ(progress.calls[2], "Maximum " + std::to_string(c.size < 100 ? 100 : c.size));
         EXPECT_EQ(progress.calls.back(), "Close");
         platform::RemoveFile(copy);
     }

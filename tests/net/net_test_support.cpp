@@ -5,9 +5,9 @@
 
 // <chrono> itself cannot be compiled for CP932 literals (its "µs" suffix); <thread> brings
 // the clocks and durations.
-#include <thread>
 #include <cstdlib>
 #include <optional>
+#include <thread>
 
 #include "net/net_helpers.h"
 #include "platform/files.h"
@@ -163,8 +163,7 @@ const std::map<std::string, std::string>& ServersEnv() {
 std::string Env(const std::string& key) {
     auto it = ServersEnv().find(key);
     if (it == ServersEnv().end()) {
-        ADD_FAILURE() << key << " missing from " << ServersEnvPath()
-                      << ": run tools/servers start";
+        ADD_FAILURE() << key << " missing from " << ServersEnvPath() << ": run tools/servers start";
         return {};
     }
     return it->second;

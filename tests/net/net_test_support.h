@@ -33,7 +33,7 @@ std::string Id(platform::SocketHandle s);
 
 // The far side of one connection of a ScriptServer, used from the server's thread.
 class ScriptPeer {
-public:
+  public:
     explicit ScriptPeer(platform::SocketHandle s) : socket_(s) {}
     void Send(std::string_view bytes);
     // One line without its CR LF; empty when the client closed or went quiet for 10 s.
@@ -49,14 +49,14 @@ public:
     // A data connection to an address that a client announced with PORT.
     static ScriptPeer ConnectTo(const std::string& portArguments);
 
-private:
+  private:
     platform::SocketHandle socket_;
     platform::SocketHandle listener_ = platform::kNoSocket;
 };
 
 // A TCP peer on 127.0.0.1 that accepts one connection and plays a script on it in a thread.
 class ScriptServer {
-public:
+  public:
     explicit ScriptServer(std::function<void(ScriptPeer&)> script);
     ~ScriptServer();
     std::uint16_t Port() const { return port_; }
@@ -65,7 +65,7 @@ public:
     // Waits for the script to end.
     void Join();
 
-private:
+  private:
     platform::SocketHandle listener_ = platform::kNoSocket;
     std::uint16_t port_ = 0;
     std::thread thread_;

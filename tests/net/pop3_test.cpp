@@ -1,9 +1,10 @@
 // The POP3 client against dovecot (maildirs with 0, 1 and 3 messages) and a scripted peer.
+#include "net/pop3.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
 
-#include "net/pop3.h"
 #include "tests/net/net_test_support.h"
 
 namespace velmo::net {
@@ -16,7 +17,7 @@ using testing::TraceLog;
 using Lines = std::vector<std::string>;
 
 class Pop3Real : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         pop.Hostname = "127.0.0.1:" + Env("VELMO_POP3_PORT");
         pop.Password = Env("VELMO_POP3_PASSWORD");
@@ -33,9 +34,9 @@ TEST_F(Pop3Real, EmptyMailboxLogsInAndOutWithoutRetrieving) {
     EXPECT_EQ(pop.NumberOfMails(), 0);
     EXPECT_TRUE(pop.MailList.empty());
     EXPECT_FALSE(pop.Connected);
-    EXPECT_EQ(log.Dialogue(), (Lines{"+OK Dovecot (Debian) ready.", "USER empty", "+OK",
-                                     "PASS *****", "+OK Logged in.", "LIST", "+OK 0 messages:",
-                                     "QUIT", "+OK Logging out."}));
+    EXPECT_EQ(log.Dialogue(),
+              (Lines{"+OK Dovecot (Debian) ready.", "USER empty", "+OK", "PASS *****",
+                     "+OK Logged in.", "LIST", "+OK 0 messages:", "QUIT", "+OK Logging out."}));
 }
 
 TEST_F(Pop3Real, ThreeMessagesAreListedAndOnlyTheFirstIsRetrieved) {
@@ -55,9 +56,9 @@ TEST_F(Pop3Real, ThreeMessagesAreListedAndOnlyTheFirstIsRetrieved) {
     Lines commands = log.At({tl_command});
     EXPECT_EQ(commands, (Lines{"USER three", "PASS *****", "LIST", "RETR 1", "QUIT"}));
     // Message lines are not traced, and are kept as received: dot-stuffing stays.
-    EXPECT_EQ(pop.MailText, (Lines{"From: sender1@example.jp", "To: three@example.jp",
-                                   "Subject: message 1", "", "Body of message 1.", "..",
-                                   "..leading dot", "end"}));
+    EXPECT_EQ(pop.MailText,
+              (Lines{"From: sender1@example.jp", "To: three@example.jp", "Subject: message 1", "",
+                     "Body of message 1.", "..", "..leading dot", "end"}));
     for (const std::string& line : log.Dialogue()) EXPECT_NE(line, "Subject: message 1");
 }
 
