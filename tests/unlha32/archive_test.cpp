@@ -1,6 +1,8 @@
 // The archiver through its entry points: command lines, round trips, refusals, damaged archives.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/files.h"
 #include "tests/unlha32/test_encoders.h"
 #include "tests/unlha32/test_support.h"
@@ -155,6 +157,8 @@ TEST(Safety, HostileNamesAreRefusedOneByOne) {
                                 : ArchiveOf("-lh0-", name, "evil", "evil");
         archive += name[0] == '/' || name[0] == '\\' ? entry : entry.substr(0, entry.size() - 1);
     }
+    // A symbolic link as LHa for UNIX stores one: a folder entry "name|target" with a link's mode.
+    archive += Level0Entry("-lhd-", "link|/etc", "", "", 0xA1FF);
     archive += Level0Entry("-lh0-", "ok\\good.txt", good, good);
     std::string whole = archive + std::string(1, '\0');
     WriteFile(t / "h.lzh", whole);
@@ -167,11 +171,29 @@ TEST(Safety, HostileNamesAreRefusedOneByOne) {
     std::size_t refusals = 0;
     for (std::size_t at = 0; (at = x.output.find("拒否", at)) != std::string::npos; ++at)
         ++refusals;
-    EXPECT_EQ(refusals, std::size(hostile)) << x.output;
+    EXPECT_EQ(refusals, std::size(hostile) + 1) << x.output;
     // Without -x1 the folder parts would be dropped anyway; the names are still refused.
     EXPECT_EQ(RunUnlha("E -+ -jyco " + Q(t / "h.lzh") + " " + Q(t / "flat\\")).result, kUnsafeName);
     EXPECT_EQ(ReadTree(t / "flat"), (std::map<std::string, std::string>{{"good.txt", good}}));
 }
+
+#ifndef _WIN32
+TEST(Safety, LinksAlreadyInTheBaseFolderAreNotFollowed) {
+    TempFolder t;
+    MakeFolders(t / "base");
+    MakeFolders(t / "outside");
+    std::filesystem::create_directory_symlink(velmo::platform::ToNativePath(t / "outside"),
+                                              velmo::platform::ToNativePath(t / "base\\link"));
+    std::filesystem::create_symlink(velmo::platform::ToNativePath(t / "outside\\target.txt"),
+                                    velmo::platform::ToNativePath(t / "base\\file.txt"));
+    std::string a = ArchiveOf("-lh0-", "link\\evil.txt", "evil", "evil");
+    std::string b = ArchiveOf("-lh0-", "file.txt", "evil", "evil");
+    WriteFile(t / "l.lzh", a.substr(0, a.size() - 1) + b);
+    Outcome x = RunUnlha("X -+ -jyco -c1 " + Q(t / "l.lzh") + " " + Q(t / "base\\"));
+    EXPECT_EQ(x.result, kUnsafeName) << x.output;
+    EXPECT_TRUE(ReadTree(t / "outside").empty()) << x.output;
+}
+#endif
 
 TEST(Safety, DamagedArchivesFailWithoutHarm) {
     TempFolder t;
@@ -212,6 +234,22 @@ TEST(Safety, DamagedArchivesFailWithoutHarm) {
         EXPECT_EQ(Exists(out + "\\second.txt"), c.secondExtracted) << c.name;
         EXPECT_NE(RunUnlha("T " + Q(t / "d.lzh")).result, 0) << c.name;
     }
+}
+
+TEST(Commands, ReadsHeaderLevelsZeroToThree) {
+    TempFolder t;
+    std::string text = SampleText(4000);
+    WriteFile(t / "levels.lzh", Level0Entry("-lh0-", "DIR\\ZERO.TXT", "zero", "zero") +
+                                    Level1Entry("-lh4-", "one.txt", "sub", text, EncodeLh4(text)) +
+                                    Level3Entry("-lh0-", "three.txt", "three", "three") +
+                                    std::string(1, '\0'));
+    Outcome x = RunUnlha("X -+ " + Q(t / "levels.lzh") + " " + Q(t / "out\\"));
+    EXPECT_EQ(x.result, 0) << x.output;
+    EXPECT_EQ(ReadTree(t / "out"), (std::map<std::string, std::string>{{"DIR\\", ""},
+                                                                       {"DIR\\ZERO.TXT", "zero"},
+                                                                       {"sub\\", ""},
+                                                                       {"sub\\one.txt", text},
+                                                                       {"three.txt", "three"}}));
 }
 
 TEST(Output, IsCutAtTheBufferWithoutSplittingACharacter) {

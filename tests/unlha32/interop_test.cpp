@@ -213,12 +213,13 @@ TEST(Interop, LhasaAgreesWithOurDecodersOnReadOnlyMethods) {
     }
 }
 
-TEST(Interop, LhasaReadsTheOldHeaderLevelsAsWeDo) {
+TEST(Interop, LhasaReadsTheOtherHeaderLevelsAsWeDo) {
     TempFolder t;
     std::string archive = t / "old.lzh";
     std::string text = SampleText(3000);
     WriteFile(archive, Level0Entry("-lh0-", "dir\\zero.txt", "level zero", "level zero") +
                            Level1Entry("-lh4-", "one.txt", "sub", text, EncodeLh4(text)) +
+                           Level3Entry("-lh0-", "three.txt", "three", "three") +
                            std::string(1, '\0'));
     std::string out;
     MakeFolders(t / "lhasa");

@@ -167,12 +167,14 @@ constexpr std::uint32_t kDosTime = (43u << 25) | (11u << 21) | (14u << 16) | (12
 }  // namespace
 
 std::string Level0Entry(const std::string& method, const std::string& name,
-                        const std::string& original, const std::string& packed) {
+                        const std::string& original, const std::string& packed, int unixMode) {
     std::string h(2, '\0');
     h += method + Le(packed.size(), 4) + Le(original.size(), 4) + Le(kDosTime, 4) + "\x20" +
          std::string(1, '\0');
     h += static_cast<char>(name.size());
     h += name + Le(Crc16(0, original.data(), original.size()), 2);
+    if (unixMode >= 0)
+        h += "U" + Le(1700000000, 4) + Le(static_cast<std::uint32_t>(unixMode), 2) + Le(0, 4);
     h[0] = static_cast<char>(h.size() - 2);
     Checksum(h);
     return h + packed;
@@ -194,6 +196,19 @@ std::string Level1Entry(const std::string& method, const std::string& name,
     h[0] = static_cast<char>(h.size() - 2);
     Checksum(h);
     return h + ext + packed;
+}
+
+std::string Level3Entry(const std::string& method, const std::string& name,
+                        const std::string& original, const std::string& packed) {
+    std::string h =
+        Le(4, 2) + method + Le(packed.size(), 4) + Le(original.size(), 4) + Le(1700000000, 4);
+    h += std::string("\x20\x03") + Le(Crc16(0, original.data(), original.size()), 2) + "U";
+    // The common extension with the header's CRC first, as LHa for UNIX writes it (lhasa wants it).
+    std::string common = std::string(1, '\0') + Le(0, 2), ext = "\x01" + name;
+    h += Le(0, 4) + Le(common.size() + 4, 4) + common + Le(ext.size() + 4, 4) + ext + Le(0, 4);
+    h.replace(24, 4, Le(h.size(), 4));
+    h.replace(33, 2, Le(Crc16(0, h.data(), h.size()), 2));
+    return h + packed;
 }
 
 }  // namespace unlha32::test
