@@ -174,7 +174,8 @@ std::string Level0Entry(const std::string& method, const std::string& name,
     h += static_cast<char>(name.size());
     h += name + Le(Crc16(0, original.data(), original.size()), 2);
     if (unixMode >= 0)
-        h += "U" + Le(1700000000, 4) + Le(static_cast<std::uint32_t>(unixMode), 2) + Le(0, 4);
+        h += std::string("U") + Le(1700000000, 4) + Le(static_cast<std::uint32_t>(unixMode), 2) +
+             Le(0, 4);
     h[0] = static_cast<char>(h.size() - 2);
     Checksum(h);
     return h + packed;
@@ -186,7 +187,7 @@ std::string Level1Entry(const std::string& method, const std::string& name,
     std::string ext;
     if (!folder.empty()) {
         std::string f = folder + "\xFF";
-        ext = "\x02" + f + Le(0, 2);
+        ext = std::string("\x02") + f + Le(0, 2);
     }
     std::string h(2, '\0');
     h += method + Le(packed.size() + ext.size(), 4) + Le(original.size(), 4) + Le(kDosTime, 4) +
@@ -200,14 +201,16 @@ std::string Level1Entry(const std::string& method, const std::string& name,
 
 std::string Level3Entry(const std::string& method, const std::string& name,
                         const std::string& original, const std::string& packed) {
-    std::string h =
+    std::string head =
         Le(4, 2) + method + Le(packed.size(), 4) + Le(original.size(), 4) + Le(1700000000, 4);
-    h += std::string("\x20\x03") + Le(Crc16(0, original.data(), original.size()), 2) + "U";
+    head += std::string("\x20\x03") + Le(Crc16(0, original.data(), original.size()), 2) + "U";
     // The common extension with the header's CRC first, as LHa for UNIX writes it (lhasa wants it).
     std::string common = std::string(1, '\0') + Le(0, 2), ext = "\x01" + name;
-    h += Le(0, 4) + Le(common.size() + 4, 4) + common + Le(ext.size() + 4, 4) + ext + Le(0, 4);
-    h.replace(24, 4, Le(h.size(), 4));
-    h.replace(33, 2, Le(Crc16(0, h.data(), h.size()), 2));
+    std::string tail = Le(common.size() + 4, 4) + common + Le(ext.size() + 4, 4) + ext + Le(0, 4);
+    std::string h = head + Le(head.size() + 4 + tail.size(), 4) + tail;
+    std::uint16_t crc = Crc16(0, h.data(), h.size());
+    h[33] = static_cast<char>(crc & 0xFF);
+    h[34] = static_cast<char>(crc >> 8);
     return h + packed;
 }
 
