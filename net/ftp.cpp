@@ -119,7 +119,7 @@ void T_FTP::ChangeDir(const std::string& directory) {
 
 void T_FTP::OpenDataConnection() {
     Socket = platform::kNoSocket;
-    acceptPending_ = false;
+    listening_ = false;
     const bool async = Asynchronous();
     if (Passive) {
         SendCommand("PASV");
@@ -163,7 +163,7 @@ void T_FTP::OpenDataConnection() {
         ReadReply();
         // The server connects only once it has the transfer command, so the blocking accept
         // waits until that command has been answered.
-        acceptPending_ = !async && Socket != platform::kNoSocket;
+        listening_ = Socket != platform::kNoSocket;
     }
     if (async && Socket != platform::kNoSocket)
         Window->Select(Socket, kDataSocketMessage, kNotifyDataAndClose);
@@ -174,20 +174,25 @@ void T_FTP::OpenDataConnection() {
 // takes the server's connection now.
 bool T_FTP::TransferAccepted() {
     if (ReplyCode >= 400) {
-        acceptPending_ = false;
+        listening_ = false;
         CloseSocket(Socket);
         return false;
     }
-    if (acceptPending_) {
-        acceptPending_ = false;
-        unsigned char peer[16];
-        SocketHandle accepted = AcceptConnection(Socket, peer);
-        if (accepted != platform::kNoSocket) {
-            CloseSocket(Socket);
-            Socket = accepted;
-        }
-    }
+    if (listening_ && !Asynchronous()) AcceptDataConnection(true);
     return true;
+}
+
+// The listener gives way to the server's data connection. A failed blocking accept leaves the
+// listener in Socket (the transfer then fails and the final reply tells); a notification that
+// brought nothing leaves it listening for the next one.
+void T_FTP::AcceptDataConnection(bool wait) {
+    unsigned char peer[16];
+    SocketHandle accepted = AcceptConnection(Socket, peer, wait);
+    listening_ = accepted == platform::kNoSocket && !wait;
+    if (accepted == platform::kNoSocket) return;
+    CloseSocket(Socket);
+    Socket = accepted;
+    if (Asynchronous()) Window->Select(Socket, kDataSocketMessage, kNotifyDataAndClose);
 }
 
 void T_FTP::Upload() {
@@ -267,6 +272,9 @@ void T_FTP::ReceiveUntilFinalReply() {
     ReadReply();
     WaitForData = false;
     Window->Select(ControlSocket, kControlSocketMessage, 0);
+    // A quick server may have sent everything and answered before the accept notification
+    // was handled: its connection is waiting, with the data in it.
+    if (listening_) AcceptDataConnection(true);
 }
 
 void T_FTP::Download() {
@@ -400,17 +408,23 @@ std::optional<std::intptr_t> T_FTP::WndProc(unsigned message, std::uintptr_t wPa
                 while (SendDataChunk()) {
                 }
             break;
-        case FD_ACCEPT_EVENT: {
-            unsigned char peer[16];
-            SocketHandle accepted = AcceptConnection(Socket, peer, false);
-            CloseSocket(Socket);
-            Socket = accepted;
-            if (Socket != platform::kNoSocket)
-                Window->Select(Socket, kDataSocketMessage, kNotifyDataAndClose);
+        case FD_ACCEPT_EVENT:
+            if (listening_) AcceptDataConnection(false);
             break;
-        }
         case FD_CLOSE_EVENT:
-            if (TransferMode == tftp_upload) FinishUpload();
+            if (TransferMode == tftp_upload) {
+                FinishUpload();
+            } else {
+                // The server has sent everything: take the rest and close our end now, as the
+                // blocking transfers do, since some servers answer only after that.
+                while (ReadDataChunk()) {
+                }
+                if (TransferMode == tftp_getdir) {
+                    CloseListingConnection();
+                } else {
+                    CloseSocket(Socket);
+                }
+            }
             break;
         default:
             break;

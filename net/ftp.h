@@ -64,6 +64,7 @@ class T_FTP : public T_TcpIp {
     void StartOperation();
     void OpenDataConnection();
     bool TransferAccepted();
+    void AcceptDataConnection(bool wait);
     bool SendDataChunk();
     bool ReadDataChunk();
     void ReceiveUntilFinalReply();
@@ -72,7 +73,7 @@ class T_FTP : public T_TcpIp {
     void FinishGetDir();
     void CloseListingConnection();
 
-    bool acceptPending_ = false;  // blocking active mode: Socket is still the listener
+    bool listening_ = false;  // active mode: Socket is still the listener
 };
 
 }  // namespace velmo::net
