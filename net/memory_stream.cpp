@@ -43,9 +43,27 @@ std::size_t TMemoryStream::Write(const void* data, std::size_t size) {
 }
 
 bool TMemoryStream::LoadFromFile(std::string_view path) {
-    std::optional<std::string> bytes = platform::ReadWholeFile(path);
-    if (!bytes) return false;
-    data_ = std::move(*bytes);
+    // Sized once from the file: a 200 MB transfer file grown by appending would be copied
+    // over and over.
+    platform::File file;
+    if (!file.Open(path, platform::File::Mode::Read)) return false;
+    std::string bytes(static_cast<std::size_t>(file.Size().value_or(0)), '\0');
+    std::size_t got = 0;
+    while (got < bytes.size()) {
+        std::ptrdiff_t n = file.Read(bytes.data() + got, bytes.size() - got);
+        if (n < 0) return false;
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    bytes.resize(got);
+    char more[65536];  // whatever was added since the file was measured
+    for (;;) {
+        std::ptrdiff_t n = file.Read(more, sizeof more);
+        if (n < 0) return false;
+        if (n == 0) break;
+        bytes.append(more, static_cast<std::size_t>(n));
+    }
+    data_ = std::move(bytes);
     position_ = 0;
     return true;
 }
