@@ -2,6 +2,7 @@
 //   net_bench ftp-upload HOST:PORT USER PASSWORD FILE NAME   STOR FILE as NAME, passive mode
 //   net_bench http-get URL TARGET                             GET URL into TARGET, 1024-byte blocks
 //   net_bench copy SOURCE FOLDER                              copy with progress (no display)
+//   net_bench load FILE                                       only the upload's load into memory
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -9,6 +10,7 @@
 
 #include "controls/lib_file.h"
 #include "net/ftp.h"
+#include "net/memory_stream.h"
 #include "platform/files.h"
 #include "platform/http.h"
 
@@ -46,6 +48,11 @@ int HttpGet(char** argv) {
     return file.Close() ? 0 : 4;
 }
 
+int Load(char** argv) {
+    net::TMemoryStream stream;
+    return stream.LoadFromFile(argv[0]) ? 0 : 2;
+}
+
 int Copy(char** argv) { return controls::CopyFileWithProgress(argv[0], argv[1]) == 0 ? 0 : 4; }
 
 }  // namespace
@@ -54,6 +61,7 @@ int main(int argc, char** argv) {
     if (argc == 7 && std::strcmp(argv[1], "ftp-upload") == 0) return FtpUpload(argv + 2);
     if (argc == 4 && std::strcmp(argv[1], "http-get") == 0) return HttpGet(argv + 2);
     if (argc == 4 && std::strcmp(argv[1], "copy") == 0) return Copy(argv + 2);
+    if (argc == 3 && std::strcmp(argv[1], "load") == 0) return Load(argv + 2);
     std::fprintf(stderr, "usage: net_bench ftp-upload|http-get|copy ...\n");
     return 1;
 }
