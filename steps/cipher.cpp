@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <vector>
 
 #include "platform/files.h"
@@ -11,8 +12,23 @@
 namespace velmo::steps {
 namespace {
 
-// Reads and writes go in runs of 64 blocks; the cipher itself still works block by block.
-constexpr std::size_t kRun = 64 * kCipherBlock;
+// Reads and writes go in runs of 256 blocks; the cipher itself still works block by block.
+constexpr std::size_t kRun = 256 * kCipherBlock;
+
+// A block back to front. Whole blocks are 125 eight-byte words: the last word byte-swapped
+// becomes the first, which is several times faster than moving single bytes.
+void ReverseBlock(const char* source, char* target, std::size_t n) {
+    if (n % 8 != 0) {
+        std::reverse_copy(source, source + n, target);
+        return;
+    }
+    for (std::size_t i = 0; i < n; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, source + n - 8 - i, 8);
+        word = __builtin_bswap64(word);
+        std::memcpy(target + i, &word, 8);
+    }
+}
 
 // Fills `buffer` as far as the file allows; the bytes read, or -1 on an error.
 std::ptrdiff_t ReadFull(platform::File& file, char* buffer, std::size_t size) {
@@ -40,7 +56,7 @@ bool ReverseBlocks(platform::File& in, platform::File& out, std::int64_t& count,
         bool goOn = true;
         while (goOn && done < size) {
             std::size_t n = std::min(kCipherBlock, size - done);
-            std::reverse_copy(source.data() + done, source.data() + done + n, target.data() + done);
+            ReverseBlock(source.data() + done, target.data() + done, n);
             done += n;
             count += static_cast<std::int64_t>(n);
             goOn = progress(count);
