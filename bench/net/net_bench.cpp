@@ -1,6 +1,7 @@
 // Drives one transfer the way the steps do, for bench/net/run to time against curl and cp.
 //   net_bench ftp-upload HOST:PORT USER PASSWORD FILE NAME   STOR FILE as NAME, passive mode
-//   net_bench http-get URL TARGET                             GET URL into TARGET, 1024-byte blocks
+//   net_bench download ADDRESS NAME FOLDER                    the download step: ADDRESS/NAME
+//                                                             into FOLDER/NAME, 1024-byte blocks
 //   net_bench copy SOURCE FOLDER                              copy with progress (no display)
 //   net_bench load FILE                                       only the upload's load into memory
 #include <cstdio>
@@ -13,6 +14,8 @@
 #include "net/memory_stream.h"
 #include "platform/files.h"
 #include "platform/http.h"
+#include "platform/text.h"
+#include "steps/steps.h"
 
 namespace {
 
@@ -34,18 +37,35 @@ int FtpUpload(char** argv) {
     return stored ? 0 : 4;
 }
 
-int HttpGet(char** argv) {
-    std::unique_ptr<platform::HttpGet> get = platform::HttpGet::Open(argv[0], "Orvanta");
-    if (!get) return 2;
-    platform::File file;
-    if (!file.Open(argv[1], platform::File::Mode::Write)) return 3;
-    char block[1024];
-    for (;;) {
-        std::ptrdiff_t n = get->Read(block, sizeof block);
-        if (n <= 0) break;
-        if (!file.Write(block, static_cast<std::size_t>(n))) return 4;
-    }
-    return file.Close() ? 0 : 4;
+// A progress view that shows nothing: the step's own work is what is timed.
+class SilentView : public steps::ProgressView {
+  public:
+    void SetStepLine(std::string_view) override {}
+    void SetDetailLine(std::string_view) override {}
+    void AddLogLine(std::string_view) override {}
+    void ClearLog() override {}
+    std::vector<std::string> LogLines() const override { return {}; }
+    void SetPanelColour(steps::PanelColour) override {}
+    void ShowProgressPanel() override {}
+    void ProcessMessages() override {}
+    void EnablePanels(bool) override {}
+    void ShowProButton(std::string_view, bool) override {}
+    void HideProButton() override {}
+    void Beep() override {}
+    void ShowWarning(std::string_view) override {}
+    void ShowInfo(std::string_view) override {}
+};
+
+int Download(char** argv) {
+    SilentView view;
+    steps::SettingsRecord settings;
+    settings.ReceiveAddress = argv[0];
+    settings.UserID = argv[1];
+    settings.DownloadWord = "download";
+    steps::RunContext run(view, [&] { return settings; });
+    run.ProgramFolder = platform::Utf8ToCp932(argv[2]);
+    steps::Download(run);
+    return run.AbortFlag ? 2 : 0;
 }
 
 int Load(char** argv) {
@@ -59,9 +79,9 @@ int Copy(char** argv) { return controls::CopyFileWithProgress(argv[0], argv[1]) 
 
 int main(int argc, char** argv) {
     if (argc == 7 && std::strcmp(argv[1], "ftp-upload") == 0) return FtpUpload(argv + 2);
-    if (argc == 4 && std::strcmp(argv[1], "http-get") == 0) return HttpGet(argv + 2);
+    if (argc == 5 && std::strcmp(argv[1], "download") == 0) return Download(argv + 2);
     if (argc == 4 && std::strcmp(argv[1], "copy") == 0) return Copy(argv + 2);
     if (argc == 3 && std::strcmp(argv[1], "load") == 0) return Load(argv + 2);
-    std::fprintf(stderr, "usage: net_bench ftp-upload|http-get|copy ...\n");
+    std::fprintf(stderr, "usage: net_bench ftp-upload|download|copy|load ...\n");
     return 1;
 }

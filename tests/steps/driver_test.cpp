@@ -62,40 +62,49 @@ class DriverTest : public ::testing::Test {
         steps_.decryptAndUnpack = step("unpack", false);
         steps_.cleanUp = step("cleanup", false);
     }
+
+    struct CheckCase {
+        std::function<void(SettingsRecord&)> change;
+        const char* warning;
+    };
+    using Driver = RunOutcome (*)(RunContext&, const DriverOptions&, const DriverSteps&);
+
+    // Each case spoils a complete record; the driver must show that warning and nothing else.
+    void ExpectRefusals(Driver driver, const std::vector<CheckCase>& cases) {
+        for (const CheckCase& c : cases) {
+            settings_ = Complete();
+            c.change(settings_);
+            view_.calls.clear();
+            EXPECT_EQ(driver(run_, options_, steps_), RunOutcome::Refused) << c.warning;
+            EXPECT_EQ(view_.calls, std::vector<std::string>{std::string("warning:") + c.warning});
+        }
+        EXPECT_EQ(saves_, 0);
+        EXPECT_TRUE(order_.empty());
+        EXPECT_FALSE(platform::FileExists(options_.logPath));
+    }
 };
 
 TEST_F(DriverTest, SendChecksInOrderOnlyTheFirstIsReported) {
-    struct Case {
-        std::function<void(SettingsRecord&)> change;
-        const char* warning;
-    } cases[] = {
-        {[](SettingsRecord& s) { s.UserID = s.FtpServer = ""; }, "ユーザＩＤが未設定です。"},
-        {[](SettingsRecord& s) { s.Password = ""; }, "パスワードが未設定です。"},
-        {[](SettingsRecord& s) { s.UseDialUp = true, s.DialUser = ""; },
-         "ダイアルアップ接続ユーザＩＤが未設定です。"},
-        {[](SettingsRecord& s) { s.UseDialUp = true, s.DialPassword = ""; },
-         "ダイアルアップ接続パスワードが未設定です。"},
-        {[](SettingsRecord& s) { s.PopBeforeFtp = true, s.PopServer = ""; },
-         "ＰＯＰサーバが未設定です。"},
-        {[](SettingsRecord& s) { s.PopBeforeFtp = true, s.PopUser = ""; },
-         "ＰＯＰユーザＩＤが未設定です。"},
-        {[](SettingsRecord& s) { s.PopBeforeFtp = true, s.PopPassword = ""; },
-         "ＰＯＰパスワードが未設定です。"},
-        {[](SettingsRecord& s) { s.FtpServer = ""; }, "送信先ＦＴＰサーバが未設定です。"},
-        {[](SettingsRecord& s) { s.FtpFolder = ""; }, "送信先ＦＴＰフォルダが未設定です。"},
-        {[](SettingsRecord& s) { s.FtpUser = ""; }, "送信先ＦＴＰユーザＩＤが未設定です。"},
-        {[](SettingsRecord& s) { s.FtpPassword = ""; }, "送信先ＦＴＰパスワードが未設定です。"},
-    };
-    for (const Case& c : cases) {
-        settings_ = Complete();
-        c.change(settings_);
-        view_.calls.clear();
-        EXPECT_EQ(RunSend(run_, options_, steps_), RunOutcome::Refused) << c.warning;
-        EXPECT_EQ(view_.calls, std::vector<std::string>{std::string("warning:") + c.warning});
-    }
-    EXPECT_EQ(saves_, 0);
-    EXPECT_TRUE(order_.empty());
-    EXPECT_FALSE(platform::FileExists(options_.logPath));
+    ExpectRefusals(
+        RunSend,
+        {
+            {[](SettingsRecord& s) { s.UserID = s.FtpServer = ""; }, "ユーザＩＤが未設定です。"},
+            {[](SettingsRecord& s) { s.Password = ""; }, "パスワードが未設定です。"},
+            {[](SettingsRecord& s) { s.UseDialUp = true, s.DialUser = ""; },
+             "ダイアルアップ接続ユーザＩＤが未設定です。"},
+            {[](SettingsRecord& s) { s.UseDialUp = true, s.DialPassword = ""; },
+             "ダイアルアップ接続パスワードが未設定です。"},
+            {[](SettingsRecord& s) { s.PopBeforeFtp = true, s.PopServer = ""; },
+             "ＰＯＰサーバが未設定です。"},
+            {[](SettingsRecord& s) { s.PopBeforeFtp = true, s.PopUser = ""; },
+             "ＰＯＰユーザＩＤが未設定です。"},
+            {[](SettingsRecord& s) { s.PopBeforeFtp = true, s.PopPassword = ""; },
+             "ＰＯＰパスワードが未設定です。"},
+            {[](SettingsRecord& s) { s.FtpServer = ""; }, "送信先ＦＴＰサーバが未設定です。"},
+            {[](SettingsRecord& s) { s.FtpFolder = ""; }, "送信先ＦＴＰフォルダが未設定です。"},
+            {[](SettingsRecord& s) { s.FtpUser = ""; }, "送信先ＦＴＰユーザＩＤが未設定です。"},
+            {[](SettingsRecord& s) { s.FtpPassword = ""; }, "送信先ＦＴＰパスワードが未設定です。"},
+        });
 }
 
 TEST_F(DriverTest, SendToAWritableFolderNeedsNoServerSettings) {
@@ -116,25 +125,18 @@ TEST_F(DriverTest, SendToAWritableFolderNeedsNoServerSettings) {
 }
 
 TEST_F(DriverTest, ReceiveChecksInOrder) {
-    struct Case {
-        std::function<void(SettingsRecord&)> change;
-        const char* warning;
-    } cases[] = {
-        {[](SettingsRecord& s) { s.UserID = ""; }, "ユーザＩＤが未設定です。"},
-        {[](SettingsRecord& s) { s.Password = s.ReceiveAddress = ""; }, "パスワードが未設定です。"},
-        {[](SettingsRecord& s) { s.UseDialUp = true, s.DialUser = ""; },
-         "ダイアルアップ接続ユーザＩＤが未設定です。"},
-        {[](SettingsRecord& s) { s.UseDialUp = true, s.DialPassword = ""; },
-         "ダイアルアップ接続パスワードが未設定です。"},
-        {[](SettingsRecord& s) { s.ReceiveAddress = ""; }, "受信アドレスが未設定です。"},
-    };
-    for (const Case& c : cases) {
-        settings_ = Complete();
-        c.change(settings_);
-        view_.calls.clear();
-        EXPECT_EQ(RunReceive(run_, options_, steps_), RunOutcome::Refused) << c.warning;
-        EXPECT_EQ(view_.calls, std::vector<std::string>{std::string("warning:") + c.warning});
-    }
+    ExpectRefusals(
+        RunReceive,
+        {
+            {[](SettingsRecord& s) { s.UserID = ""; }, "ユーザＩＤが未設定です。"},
+            {[](SettingsRecord& s) { s.Password = s.ReceiveAddress = ""; },
+             "パスワードが未設定です。"},
+            {[](SettingsRecord& s) { s.UseDialUp = true, s.DialUser = ""; },
+             "ダイアルアップ接続ユーザＩＤが未設定です。"},
+            {[](SettingsRecord& s) { s.UseDialUp = true, s.DialPassword = ""; },
+             "ダイアルアップ接続パスワードが未設定です。"},
+            {[](SettingsRecord& s) { s.ReceiveAddress = ""; }, "受信アドレスが未設定です。"},
+        });
 }
 
 TEST_F(DriverTest, CompletedSendFrame) {
