@@ -77,6 +77,13 @@ TEST_F(DownloadTest, AnErrorPageIsStoredAsItComes) {
     EXPECT_FALSE(run_.AbortFlag);
     ASSERT_TRUE(Fetched().has_value());
     EXPECT_NE(Fetched()->find("404"), std::string::npos);
+    // The page holds no check text of the password: the decipher step refuses it.
+    settings_.Password = "pw";
+    view_.memo.clear();
+    DecryptAndUnpack(run_);
+    EXPECT_TRUE(run_.AbortFlag);
+    EXPECT_EQ(std::vector<std::string>(view_.memo.end() - 2, view_.memo.end()),
+              (std::vector<std::string>{"パスワードが違います。", ""}));
 }
 
 TEST_F(DownloadTest, AddressThatCannotBeOpenedFailsAtOnce) {
