@@ -244,6 +244,35 @@ def refusals():
                 inst.remove()
 
 
+def ctrl_c_aborts_the_run():
+    """Ctrl+C while packing: the run stops like the abort button and still cleans up."""
+    if WINDOWS:
+        return  # console control events do not cross from a Linux signal into Wine
+    inst = Install()
+    try:
+        send, dest = inst.path("send"), inst.path("dest")
+        os.makedirs(send)
+        os.makedirs(dest)
+        for i in range(6):
+            with open(os.path.join(send, f"r{i}.bin"), "wb") as f:
+                f.write(os.urandom(8 * 1048576))
+        inst.write_ini(f"[データ送信]\nUser=abort\nPass=pw\nReadDir={send}\nFTPServer={dest}\nFTPDir=\n")
+        proc = subprocess.Popen([inst.exe, "send"], cwd=inst.dir, stdout=subprocess.PIPE,
+                                stderr=subprocess.PIPE)
+        first = proc.stdout.readline().decode("utf-8")
+        proc.send_signal(signal.SIGINT)
+        out, err = proc.communicate(timeout=300)
+        memo = [first.rstrip("\n")] + lines(out.decode("utf-8"))
+        check("Ctrl+C exit code", proc.returncode == 1, f"rc={proc.returncode} memo={memo}")
+        check("Ctrl+C stops before the upload", "暗号化中止" in memo and "アップロード中" not in memo, repr(memo))
+        check("Ctrl+C still cleans up", memo[-3:] == ["ワーク消去中", "処理中止", ""], repr(memo))
+        check("Ctrl+C leaves no work files", not os.path.exists(inst.path("abort"))
+              and not os.path.exists(inst.path("abort.$$$")) and os.listdir(dest) == [])
+        check("Ctrl+C end message", err.decode("utf-8") == "処理を中止しました。\n", repr(err))
+    finally:
+        inst.remove()
+
+
 def free_port():
     with socket.socket() as s:
         s.bind(("127.0.0.1", 0))
@@ -316,7 +345,7 @@ def ftp_with_pop_then_http():
 
 def main():
     for case in (send_and_receive_through_folders, wrong_password_leaves_the_save_folder, refusals,
-                 ftp_with_pop_then_http):
+                 ctrl_c_aborts_the_run, ftp_with_pop_then_http):
         try:
             case()
         except Exception as e:  # a case that breaks must not hide the others
