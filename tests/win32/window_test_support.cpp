@@ -118,9 +118,9 @@ void TestProgram::Show() { Form().Show(); }
 
 void TestProgram::End() {
     application_.reset();
-    // Whatever the windows left queued (a quit request among them) dies with them.
+    // Closing the main window asks the (absent) loop to quit; that request dies with it.
     MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
     }
 }
 
