@@ -146,3 +146,46 @@ TEST(Settings, PasswordFieldTakesAtMostFortyBytes) {
 
 }  // namespace
 }  // namespace velmo::testing
+
+namespace velmo::testing {
+namespace {
+
+TEST(FolderButtons, ChosenFolderEndsInABackslashAndThePickerStartsAtTheEditsFolder) {
+    TestProgram program("Velmo", {});
+    program.Show();
+    app::TVelmoForm& form = program.Form();
+    struct Call {
+        std::string caption, start;
+    };
+    std::vector<Call> calls;
+    std::optional<std::string> answer;
+    form.PickFolder = [&](HWND, const std::string& caption, const std::string& start) {
+        calls.push_back({caption, start});
+        return answer;
+    };
+
+    form.Edit1.SetText("");
+    answer = "D:\\Work";
+    Click(form.LibBtBtn4);
+    EXPECT_EQ(form.Edit1.Text(), "D:\\Work\\");
+
+    answer.reset();  // cancelled: an empty field stays empty
+    form.Edit1.SetText("");
+    Click(form.LibBtBtn4);
+    EXPECT_EQ(form.Edit1.Text(), "");
+
+    const std::string existing = program.Path("inbox");
+    platform::MakeFolder(existing);
+    form.Edit2.SetText(existing);
+    Click(form.LibBtBtn3);
+    EXPECT_EQ(form.Edit2.Text(), existing + "\\");
+
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_EQ(calls[0].caption, "送信対象フォルダ");
+    EXPECT_EQ(calls[0].start, form.ProgramFolder);
+    EXPECT_EQ(calls[2].caption, "保存フォルダ");
+    EXPECT_EQ(calls[2].start, existing);  // a writable folder in the field: start there
+}
+
+}  // namespace
+}  // namespace velmo::testing
