@@ -82,6 +82,8 @@ TEST_F(PackUnpackTest, PackThenUnpackRoundTrip) {
               (std::vector<std::string>{"圧縮完了", "", "暗号化中", size + " Byte 暗号化しました。",
                                         "暗号化完了", ""}));
     EXPECT_EQ(view_.colour, PanelColour::Silver);
+    EXPECT_EQ(lha_.CommandLine(),
+              "A -+ -x1 -r2 -gm1 \"" + Archive() + "\" \"" + send_ + "\\\" \"\"");
 
     // The save folder's own files go; its sub-folders stay.
     ASSERT_TRUE(platform::MakeFolders(JoinPath(save_, "keep")));
@@ -97,6 +99,8 @@ TEST_F(PackUnpackTest, PackThenUnpackRoundTrip) {
     EXPECT_EQ(m[4], "解凍中");
     EXPECT_EQ(m[5], "書庫名：" + Archive() + " → フォルダ：" + save_);
     EXPECT_EQ(Tail(m, 2), (std::vector<std::string>{"解凍完了", ""}));
+    EXPECT_EQ(lha_.CommandLine(),
+              "E -+ -x1 -jyco -l2 -r2 -jf0 -gm1 \"" + Archive() + "\" \"" + save_ + "\\\" \"\"");
     EXPECT_EQ(platform::ReadWholeFile(JoinPath(save_, "a.txt")), "テキスト\r\n");
     EXPECT_EQ(platform::ReadWholeFile(JoinPath(save_, "表\\ソフト.bin")), Bytes(5000));
     EXPECT_EQ(platform::ReadWholeFile(JoinPath(save_, "empty")), "");
