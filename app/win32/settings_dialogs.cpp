@@ -60,9 +60,10 @@ TPOPForm::TPOPForm(HWND owner)
       Edit13(LibPanel2.Handle(), kEdit13, FieldAt(2, 200)),
       LibBtBtn2(LibPanel2.Handle(), kDoneButton, kDonePlace, "設定完了") {
     LibPanel2.SetColour(controls::kSilver);
-    // The server field is the widest, as designed.
-    Label4.SetBounds({kLabelLeft, kRowTop[0] + 5, 110, 18});
+    // The POP captions are short: the fields start further left, the server's is the widest.
     Edit11.SetBounds({130, kRowTop[0], 392, kFieldHeight});
+    Edit12.SetLeft(130);
+    Edit13.SetLeft(130);
     Edit13.SetPasswordChar(L'*');
     OnClick(LibBtBtn2, [this] { LibBtBtn2Click(); });
     Centre();

@@ -91,7 +91,10 @@ bool TLibCBox::Reflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
 void TLibCBox::MeasureItem(MEASUREITEMSTRUCT& item) const { item.itemHeight = itemHeight_; }
 
 void TLibCBox::DrawItem(const DRAWITEMSTRUCT& item) const {
-    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    // The closed box shows its item highlighted only while it has the focus.
+    const bool closedBox = (item.itemState & ODS_COMBOBOXEDIT) != 0;
+    const bool selected = (item.itemState & ODS_SELECTED) != 0 &&
+                          (!closedBox || (item.itemState & ODS_FOCUS) != 0);
     HDC dc = item.hDC;
     FillRect(dc, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     if (item.itemID != static_cast<UINT>(-1)) {
