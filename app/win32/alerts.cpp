@@ -67,6 +67,8 @@ void ShowInfo(HWND owner, std::string_view text) {
     ShowBox(owner, BoxKind::Info, text, "情報");
 }
 
-void ShowError(HWND owner, std::string_view text) { ShowBox(owner, BoxKind::Error, text, "エラー"); }
+void ShowError(HWND owner, std::string_view text) {
+    ShowBox(owner, BoxKind::Error, text, "エラー");
+}
 
 }  // namespace velmo::app

@@ -52,21 +52,20 @@ LRESULT CALLBACK FormWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     return form->Dispatch(message, wParam, lParam);
 }
 
-TForm::TForm(const wchar_t* className, std::string_view caption, const FormStyle& style,
-             HWND owner, int clientWidth, int clientHeight) {
+TForm::TForm(const wchar_t* className, std::string_view caption, const FormStyle& style, HWND owner,
+             int clientWidth, int clientHeight) {
     RegisterFormClass(className);
     RECT r{0, 0, clientWidth, clientHeight};
     AdjustWindowRectEx(&r, style.style, FALSE, style.exStyle);
     On(WM_COMMAND, [this](WPARAM w, LPARAM l) { return OnCommand(w, l); });
-    for (UINT m : {WM_DRAWITEM, WM_MEASUREITEM, WM_CTLCOLORBTN, WM_CTLCOLOREDIT,
-                   WM_CTLCOLORLISTBOX, WM_CTLCOLORSTATIC})
+    for (UINT m : {WM_DRAWITEM, WM_MEASUREITEM, WM_CTLCOLORBTN, WM_CTLCOLOREDIT, WM_CTLCOLORLISTBOX,
+                   WM_CTLCOLORSTATIC})
         On(m, [this, m](WPARAM w, LPARAM l) { return OnChildNotification(m, w, l); });
     On(WM_GETFONT, [this](WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(font_); });
     CreateWindowExW(style.exStyle | WS_EX_CONTROLPARENT, className,
-                    platform::Cp932ToWide(caption).c_str(),
-                    style.style | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
-                    r.right - r.left, r.bottom - r.top, owner, nullptr,
-                    GetModuleHandleW(nullptr), this);
+                    platform::Cp932ToWide(caption).c_str(), style.style | WS_CLIPCHILDREN,
+                    CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left, r.bottom - r.top, owner,
+                    nullptr, GetModuleHandleW(nullptr), this);
     if (!hwnd_) throw std::runtime_error("CreateWindowEx failed");
 }
 

@@ -76,8 +76,7 @@ int StartProgram() {
     } catch (...) {
         // The marker stays: the next start finds it without a window and removes it.
         SoundBeep();
-        ShowBox(nullptr, BoxKind::Plain, "リソース不足のため続行できません。",
-                kApplicationTitle);
+        ShowBox(nullptr, BoxKind::Plain, "リソース不足のため続行できません。", kApplicationTitle);
     }
     return 0;
 }

@@ -10,8 +10,8 @@
 #include "controls/win32/copy_progress_window.h"
 #include "controls/win32/house_look.h"
 #include "platform/text.h"
-#include "steps/password.h"
 #include "steps/ftp_events.h"
+#include "steps/password.h"
 #include "steps/steps.h"
 
 // <windows.h> names CopyFileW "CopyFile"; here the name is the run's member.
@@ -143,8 +143,8 @@ class RunState {
 }  // namespace
 
 TVelmoForm::TVelmoForm(const VelmoFormOptions& options)
-    : TForm(L"TVelmoForm", "Velmo", FormStyle{WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0},
-            nullptr, kClientWidth, kClientHeight),
+    : TForm(L"TVelmoForm", "Velmo", FormStyle{WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0}, nullptr,
+            kClientWidth, kClientHeight),
       SettingsFile(""),
       MainPanel(Handle(), kMainPanel, kMainPanelPlace, HouseFont(kPanelFace)),
       LibLabel1(MainPanel.Handle(), kLibLabel1, kLibLabel1Place, "ユーザＩＤ"),
@@ -333,9 +333,9 @@ void TVelmoForm::ApplyReducedLayout() {
     LibBtBtn3.Hide();
     Label2.SetTop(Label7.GetBounds().top);
     Edit2.SetTop(Edit7.GetBounds().top);
-    for (controls::TLibControl* c : std::initializer_list<controls::TLibControl*>{
-             &LibBtBtn4, &Label3, &Edit3, &Label4, &Edit4, &Label5, &Edit5, &Label6, &Edit6,
-             &LibCChk1})
+    for (controls::TLibControl* c :
+         std::initializer_list<controls::TLibControl*>{&LibBtBtn4, &Label3, &Edit3, &Label4, &Edit4,
+                                                       &Label5, &Edit5, &Label6, &Edit6, &LibCChk1})
         c->Hide();
     Label1.SetTop(Label7.GetBounds().top);
     Edit1.SetTop(Edit7.GetBounds().top);

@@ -19,8 +19,8 @@
 #include "net/ftp.h"
 #include "net/pop3.h"
 #include "platform/profile.h"
-#include "steps/progress_view.h"
 #include "steps/lib_lha.h"
+#include "steps/progress_view.h"
 #include "steps/run_context.h"
 
 namespace velmo::app {
@@ -30,10 +30,10 @@ class TNETForm;
 
 // What the start-up hands the main window.
 struct VelmoFormOptions {
-    std::string applicationTitle;        // "データ送信" picks the send mode
-    std::vector<std::string> arguments;  // the command line after the program's name
-    std::string programFolder;           // settings file, log file and work files
-    steps::LibLha32* archiver = nullptr; // the archiver library, loaded at start
+    std::string applicationTitle;         // "データ送信" picks the send mode
+    std::vector<std::string> arguments;   // the command line after the program's name
+    std::string programFolder;            // settings file, log file and work files
+    steps::LibLha32* archiver = nullptr;  // the archiver library, loaded at start
 };
 
 // The folder picker: the chosen folder, or nullopt when the operator cancelled.

@@ -41,9 +41,7 @@ void TLibCBox::Add(std::string_view item) {
     SendMessageW(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
-int TLibCBox::Count() const {
-    return static_cast<int>(SendMessageW(Handle(), CB_GETCOUNT, 0, 0));
-}
+int TLibCBox::Count() const { return static_cast<int>(SendMessageW(Handle(), CB_GETCOUNT, 0, 0)); }
 
 std::string TLibCBox::ItemText(int index) const {
     LRESULT n = SendMessageW(Handle(), CB_GETLBTEXTLEN, index, 0);
@@ -93,8 +91,8 @@ void TLibCBox::MeasureItem(MEASUREITEMSTRUCT& item) const { item.itemHeight = it
 void TLibCBox::DrawItem(const DRAWITEMSTRUCT& item) const {
     // The closed box shows its item highlighted only while it has the focus.
     const bool closedBox = (item.itemState & ODS_COMBOBOXEDIT) != 0;
-    const bool selected = (item.itemState & ODS_SELECTED) != 0 &&
-                          (!closedBox || (item.itemState & ODS_FOCUS) != 0);
+    const bool selected =
+        (item.itemState & ODS_SELECTED) != 0 && (!closedBox || (item.itemState & ODS_FOCUS) != 0);
     HDC dc = item.hDC;
     FillRect(dc, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     if (item.itemID != static_cast<UINT>(-1)) {

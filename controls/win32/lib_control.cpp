@@ -49,8 +49,8 @@ TLibControl::~TLibControl() {
     if (hwnd_) DestroyWindow(hwnd_);
 }
 
-void TLibControl::Create(const wchar_t* className, DWORD style, DWORD exStyle, HWND parent,
-                         int id, const Bounds& b, std::string_view text) {
+void TLibControl::Create(const wchar_t* className, DWORD style, DWORD exStyle, HWND parent, int id,
+                         const Bounds& b, std::string_view text) {
     hwnd_ = CreateWindowExW(exStyle, className, platform::Cp932ToWide(text).c_str(),
                             style | WS_CHILD, b.left, b.top, b.width, b.height, parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
@@ -59,8 +59,7 @@ void TLibControl::Create(const wchar_t* className, DWORD style, DWORD exStyle, H
     SetPropW(hwnd_, kObjectProperty, this);
     SetWindowSubclass(hwnd_, ControlSubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
     // Every control starts in its parent's font, as a container's children do.
-    if (HFONT font = reinterpret_cast<HFONT>(SendMessageW(parent, WM_GETFONT, 0, 0)))
-        SetFont(font);
+    if (HFONT font = reinterpret_cast<HFONT>(SendMessageW(parent, WM_GETFONT, 0, 0))) SetFont(font);
 }
 
 LRESULT TLibControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -93,8 +92,7 @@ Bounds TLibControl::GetBounds() const {
 }
 
 void TLibControl::SetBounds(const Bounds& b) {
-    SetWindowPos(hwnd_, nullptr, b.left, b.top, b.width, b.height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hwnd_, nullptr, b.left, b.top, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TLibControl::SetTop(int top) {

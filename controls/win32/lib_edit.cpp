@@ -80,7 +80,8 @@ std::vector<std::string> TMemo::Lines() const {
     std::size_t start = 0;
     for (;;) {
         std::size_t end = all.find("\r\n", start);
-        lines.push_back(all.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        lines.push_back(
+            all.substr(start, end == std::string::npos ? std::string::npos : end - start));
         if (end == std::string::npos) break;
         start = end + 2;
     }

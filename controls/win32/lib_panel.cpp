@@ -30,8 +30,8 @@ TLibPanel::TLibPanel(HWND parent, int id, const Bounds& bounds, HFONT font,
                      std::string_view caption)
     : colour_(GetSysColor(COLOR_MENU)) {
     RegisterPanelClass();
-    Create(kPanelClass, WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT,
-           parent, id, bounds, caption);
+    Create(kPanelClass, WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, parent,
+           id, bounds, caption);
     SetOriginalStyle(true);
     if (font) SetFont(font);
     SetBounds(bounds);

@@ -37,8 +37,8 @@ TEST(Dialogs, TickingPopBeforeFtpOpensItsDialogAndClosingKeepsWhatWasTyped) {
     EXPECT_EQ(pop.Caption(), "POP before FTP");
     EXPECT_EQ(pop.ClientSize().cx, 538);
     EXPECT_EQ(pop.ClientSize().cy, 163);
-    EXPECT_EQ(Captions(pop.Handle()),
-              (std::vector<std::string>{"ＰＯＰサーバ：", "ユーザＩＤ：", "パスワード：", "設定完了"}));
+    EXPECT_EQ(Captions(pop.Handle()), (std::vector<std::string>{"ＰＯＰサーバ：", "ユーザＩＤ：",
+                                                                "パスワード：", "設定完了"}));
     EXPECT_EQ(pop.Edit11.GetBounds().width, 392);
     EXPECT_EQ(SendMessageW(pop.Edit13.Handle(), EM_GETPASSWORDCHAR, 0, 0), L'*');
     EXPECT_FALSE(pop.Visible());
@@ -62,9 +62,9 @@ TEST(Dialogs, UntickingShowsNothingAndTickingAgainKeepsTheDialUpChoice) {
     EXPECT_EQ(net.Caption(), "ダイアルアップ接続設定");
     EXPECT_EQ(net.ClientSize().cx, 538);
     EXPECT_EQ(net.ClientSize().cy, 163);
-    EXPECT_EQ(Captions(net.Handle()), (std::vector<std::string>{"ダイアルアップ接続先：",
-                                                                "ユーザＩＤ：", "パスワード：",
-                                                                "設定完了"}));
+    EXPECT_EQ(Captions(net.Handle()),
+              (std::vector<std::string>{"ダイアルアップ接続先：", "ユーザＩＤ：", "パスワード：",
+                                        "設定完了"}));
     EXPECT_EQ(net.LibCBox1.GetBounds().width, 321);
     EXPECT_EQ(SendMessageW(net.LibCBox1.Handle(), CB_GETITEMHEIGHT, 0, 0), 18);
     EXPECT_TRUE(GetWindowLongW(net.LibCBox1.Handle(), GWL_STYLE) & CBS_OWNERDRAWVARIABLE);
@@ -92,14 +92,14 @@ TEST(Dialogs, DialUpProgressWindow) {
     TestProgram program("データ送信", {});
     app::TNetDialgForm dialog(program.Form().Handle());
     const HWND hwnd = dialog.Handle();
-    EXPECT_EQ(GetWindowLongW(hwnd, GWL_STYLE) & (WS_CAPTION | WS_BORDER | WS_THICKFRAME | WS_SYSMENU),
-              0);
+    EXPECT_EQ(
+        GetWindowLongW(hwnd, GWL_STYLE) & (WS_CAPTION | WS_BORDER | WS_THICKFRAME | WS_SYSMENU), 0);
     EXPECT_TRUE(GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(dialog.ClientSize().cx, 263);
     EXPECT_EQ(dialog.ClientSize().cy, 99);
     const std::pair<const controls::TLibControl*, Bounds> places[] = {
-        {&dialog.LibPanel2, {5, 11, 251, 32}},  {&dialog.LibPanel3, {5, 43, 251, 22}},
-        {&dialog.LibPanel4, {5, 64, 251, 22}},  {&dialog.LibBtBtn, {191, 40, 60, 24}},
+        {&dialog.LibPanel2, {5, 11, 251, 32}},    {&dialog.LibPanel3, {5, 43, 251, 22}},
+        {&dialog.LibPanel4, {5, 64, 251, 22}},    {&dialog.LibBtBtn, {191, 40, 60, 24}},
         {&dialog.ProgressBar, {10, 44, 175, 18}},
     };
     for (const auto& [control, place] : places) EXPECT_EQ(control->GetBounds(), place);

@@ -54,7 +54,8 @@ TEST(NetworkRuns, SendByFtpAfterPopBeforeFtpThenReceiveByHttp) {
     const std::vector<std::pair<std::string, std::string>> files = {
         {"a.txt", "hello\r\n"}, {"表\\能.txt", std::string(5000, 'x')}};
     platform::MakeFolders(platform::JoinPath(send, "表"));
-    for (const auto& [name, bytes] : files) platform::WriteWholeFile(platform::JoinPath(send, name), bytes);
+    for (const auto& [name, bytes] : files)
+        platform::WriteWholeFile(platform::JoinPath(send, name), bytes);
     const std::string ftpHome = ServerPath(Env("VELMO_FTP_HOME"));
     const std::string uploaded = platform::JoinPath(ftpHome, user);
     platform::RemoveFile(uploaded);
@@ -73,11 +74,11 @@ TEST(NetworkRuns, SendByFtpAfterPopBeforeFtpThenReceiveByHttp) {
         const std::vector<std::string> memo = sender.Form().Memo1.Lines();
         EXPECT_EQ(alerts.Texts(), std::vector<std::string>{"処理は完了しました。"}) << Utf8(memo);
         // The POP log-in, then the FTP dialogue, each command and reply as it came.
-        EXPECT_TRUE(InOrder(memo, {"暗号化完了", "アップロード中", "127.0.0.1:" + Env("VELMO_FTP_PORT"),
-                                   "USER " + Env("VELMO_POP3_USER_ONE"), "PASS *****",
-                                   "USER " + Env("VELMO_FTP_USER"), "PASS ******", "CWD /",
-                                   "STOR " + user, "アップロード完了", "", "ワーク消去中",
-                                   "処理完了", ""}))
+        EXPECT_TRUE(
+            InOrder(memo, {"暗号化完了", "アップロード中", "127.0.0.1:" + Env("VELMO_FTP_PORT"),
+                           "USER " + Env("VELMO_POP3_USER_ONE"), "PASS *****",
+                           "USER " + Env("VELMO_FTP_USER"), "PASS ******", "CWD /", "STOR " + user,
+                           "アップロード完了", "", "ワーク消去中", "処理完了", ""}))
             << Utf8(memo);
         EXPECT_FALSE(Contains(memo, "PASS " + Env("VELMO_FTP_PASSWORD")));
         EXPECT_EQ(FileText(sender.Form().LogPath), LogText(memo));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+// After <windows.h>, which it needs.
 #include <commctrl.h>
 
 #include <algorithm>
@@ -100,8 +101,8 @@ struct FolderSend {
         files = {{"a.txt", "hello\r\n"}, {"表\\ソフト.bin", NoiseBytes(60000)}};
         for (const auto& [name, bytes] : files)
             platform::WriteWholeFile(platform::JoinPath(send, name), bytes);
-        ini = "[データ送信]\r\nUser=u1\r\nPass=secret\r\nReadDIR=" + send + "\r\nFTPServer=" + root +
-              "\\\r\nFTPDir=dest\r\nPOPCheck=0\r\n";
+        ini = "[データ送信]\r\nUser=u1\r\nPass=secret\r\nReadDIR=" + send +
+              "\r\nFTPServer=" + root + "\\\r\nFTPDir=dest\r\nPOPCheck=0\r\n";
     }
     std::string send, destination, ini;
     std::vector<std::pair<std::string, std::string>> files;
@@ -128,9 +129,9 @@ TEST(Runs, SendToAFolderFromTheStartButton) {
     EXPECT_EQ(memo[0], "圧縮中");
     EXPECT_EQ(memo[1], "フォルダ：" + setup.send + " → 書庫名：" + home + "\\u1.$$$");
     const std::vector<std::string> tail(memo.end() - 11, memo.end());
-    EXPECT_EQ(tail, (std::vector<std::string>{"暗号化中", tail[1], "暗号化完了", "", "アップロード中",
-                                              root.Path() + "\\", "アップロード完了", "", "ワーク消去中",
-                                              "処理完了", ""}))
+    EXPECT_EQ(tail, (std::vector<std::string>{
+                        "暗号化中", tail[1], "暗号化完了", "", "アップロード中", root.Path() + "\\",
+                        "アップロード完了", "", "ワーク消去中", "処理完了", ""}))
         << Utf8(memo);
     EXPECT_TRUE(tail[1].ends_with(" Byte 暗号化しました。")) << Utf8(memo);
     EXPECT_TRUE(Contains(memo, "圧縮完了"));
@@ -182,7 +183,8 @@ TEST(Runs, ReceiveFromTheFolderASendLeftItIn) {
                              "\r\nWriteDIR=" + save + "\r\n");
     receiver.Show();
     Click(receiver.Form().LibBtBtn2);
-    EXPECT_EQ(alerts.Texts(), (std::vector<std::string>{"処理は完了しました。", "処理は完了しました。"}));
+    EXPECT_EQ(alerts.Texts(),
+              (std::vector<std::string>{"処理は完了しました。", "処理は完了しました。"}));
     for (const auto& [name, bytes] : setup.files)
         EXPECT_EQ(FileText(platform::JoinPath(save, name)), bytes) << platform::Cp932ToUtf8(name);
     const std::vector<std::string> memo = receiver.Form().Memo1.Lines();

@@ -33,8 +33,9 @@ void CALLBACK LookForDone(HWND, UINT, UINT_PTR, DWORD) {
 
 std::string SampleSettings(const std::string& folder, const std::string& section) {
     return "[" + section + "]\r\nUser=DATA\r\nPass=secret\r\nReadDIR=" + folder +
-           "\\送信データ\r\nWriteDIR=" + folder + "\\受信データ\r\nCopyURL=http://data.example/Data" +
-           "\r\nFTPServer=" + folder + "\\\r\nFTPDir=outbox\r\nFTPUser=velmo\r\nFTPPass=ftp-secret" +
+           "\\送信データ\r\nWriteDIR=" + folder +
+           "\\受信データ\r\nCopyURL=http://data.example/Data" + "\r\nFTPServer=" + folder +
+           "\\\r\nFTPDir=outbox\r\nFTPUser=velmo\r\nFTPPass=ftp-secret" +
            "\r\nPOPCheck=0\r\nPOPServer=mail.example\r\nPOPUser=velmo@mail.example\r\n"
            "POPPass=pop-secret\r\nNETCheck=0\r\nNETServer=ＬＡＮ接続\r\n";
 }
@@ -74,9 +75,9 @@ int Run(const std::string& scene, const std::string& out) {
     HWND shown = form.Handle();
     std::unique_ptr<app::TNetDialgForm> dialup;
     if (scene == "pop" || scene == "net") {
-        app::TSettingsDialog& dialog = scene == "pop"
-                                           ? static_cast<app::TSettingsDialog&>(application.POPForm())
-                                           : application.NETForm();
+        app::TSettingsDialog& dialog =
+            scene == "pop" ? static_cast<app::TSettingsDialog&>(application.POPForm())
+                           : application.NETForm();
         ShowWindow(dialog.Handle(), SW_SHOW);
         shown = dialog.Handle();
     } else if (scene == "dialup") {
@@ -91,7 +92,8 @@ int Run(const std::string& scene, const std::string& out) {
         form.LibBtBtn1.Click();
     }
     Settle();
-    RedrawWindow(shown, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    RedrawWindow(shown, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     Settle();
 
     RECT r;

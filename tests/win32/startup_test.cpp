@@ -24,8 +24,9 @@ class RunFolder {
         const std::string bin = platform::ProgramFolder();
         program_ = *platform::ReadWholeFile(platform::JoinPath(bin, "velmo.exe"));
         if (withArchiver)
-            platform::WriteWholeFile(folder_.Path("UNLHA32.DLL"),
-                                     *platform::ReadWholeFile(platform::JoinPath(bin, "UNLHA32.DLL")));
+            platform::WriteWholeFile(
+                folder_.Path("UNLHA32.DLL"),
+                *platform::ReadWholeFile(platform::JoinPath(bin, "UNLHA32.DLL")));
     }
     // The program saved under this file name.
     std::string Program(const std::string& name) {

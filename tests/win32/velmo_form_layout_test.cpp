@@ -46,7 +46,7 @@ const std::vector<std::string> kAccountCaptions = {"ユーザＩＤ", "パスワ
                                                    "ダイアルアップ接続設定"};
 const std::vector<std::string> kSendCaptions = {
     "送信対象フォルダ：", "送信先ＦＴＰサーバ：", "ＦＴＰフォルダ：", "ＦＴＰユーザＩＤ：",
-    "ＦＴＰパスワード：", "POP before FTP",      "送信開始",         "送信終了"};
+    "ＦＴＰパスワード：", "POP before FTP",       "送信開始",         "送信終了"};
 const std::vector<std::string> kReceiveCaptions = {"受信アドレス：", "保存フォルダ：", "受信開始",
                                                    "受信終了"};
 const std::vector<std::string> kStepCaptions = {"① Down", "② 解凍", "④ 消去", "⑦ 圧縮", "⑧ Up"};
@@ -71,7 +71,8 @@ TEST(Layout, SendModeShowsAccountSendPanelAndMemo) {
     // progress panel would be, the memo below it.
     EXPECT_EQ(OuterSize(hwnd).cx, 615 + 25);
     EXPECT_EQ(OuterSize(hwnd).cy, 373 + 65);
-    EXPECT_EQ(ChildByText(hwnd, "ユーザＩＤ").onForm.top, ChildByText(hwnd, "ユーザＩＤ").place.top + 10);
+    EXPECT_EQ(ChildByText(hwnd, "ユーザＩＤ").onForm.top,
+              ChildByText(hwnd, "ユーザＩＤ").place.top + 10);
     EXPECT_EQ(form.MainPanel.GetBounds(), (Bounds{10, 10, 615, 373}));
     EXPECT_EQ(form.LibPanel3.GetBounds(), (Bounds{34, 75, 567, 172}));
     EXPECT_EQ(form.Memo1.GetBounds(), (Bounds{34, 244, 567, 123}));
@@ -100,17 +101,17 @@ TEST(Layout, FullModeByTitleAloneKeepsTheDesignedLayout) {
     EXPECT_EQ(WindowTextOf(hwnd), "Velmo");
     EXPECT_EQ(form.ClientSize().cx, 633);
     EXPECT_EQ(form.ClientSize().cy, 832);
-    EXPECT_EQ(VisibleCaptions(hwnd), Join({kAccountCaptions, kSendCaptions, kReceiveCaptions,
-                                           kStepCaptions, {"中　止"}}))
+    EXPECT_EQ(VisibleCaptions(hwnd),
+              Join({kAccountCaptions, kSendCaptions, kReceiveCaptions, kStepCaptions, {"中　止"}}))
         << Utf8(VisibleCaptions(hwnd));
     const std::pair<const controls::TLibControl*, Bounds> places[] = {
-        {&form.MainPanel, {10, 10, 615, 373}}, {&form.LibPanel2, {33, 395, 567, 172}},
+        {&form.MainPanel, {10, 10, 615, 373}},  {&form.LibPanel2, {33, 395, 567, 172}},
         {&form.LibPanel3, {33, 569, 567, 172}}, {&form.LibPanel9, {33, 743, 567, 58}},
         {&form.LibPanel1, {34, 75, 567, 172}},  {&form.Memo1, {34, 244, 567, 123}},
     };
     for (const auto& [control, place] : places)
-        EXPECT_EQ(control->GetBounds(), place) << WindowTextOf(control->Handle()) << " at "
-                                               << Utf8(control->GetBounds());
+        EXPECT_EQ(control->GetBounds(), place)
+            << WindowTextOf(control->Handle()) << " at " << Utf8(control->GetBounds());
     // Tops inside the panels, as designed.
     EXPECT_EQ(ChildByText(hwnd, "受信アドレス：").place.top, 40);
     EXPECT_EQ(form.Edit7.GetBounds().top, 35);

@@ -65,8 +65,9 @@ TEST(Settings, OtherSettingsFileIsTheOnlyOneReadAndWritten) {
 }
 
 TEST(Settings, TheSectionIsTheCaption) {
-    const std::string ini = "[データ送信]\r\nUser=send\r\n[データ受信]\r\nUser=receive\r\n"
-                            "[Velmo]\r\nUser=full\r\n";
+    const std::string ini =
+        "[データ送信]\r\nUser=send\r\n[データ受信]\r\nUser=receive\r\n"
+        "[Velmo]\r\nUser=full\r\n";
     const std::pair<std::string, std::string> cases[] = {
         {"データ送信", "send"}, {"データ受信", "receive"}, {"Velmo", "full"}};
     for (const auto& [title, user] : cases) {

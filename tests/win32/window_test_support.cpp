@@ -139,7 +139,8 @@ LRESULT CALLBACK PressAnyBox(int code, WPARAM wParam, LPARAM lParam) {
         wchar_t className[16] = {};
         GetClassNameW(hwnd, className, 16);
         if (std::wstring_view(className) == L"#32770") {
-            ADD_FAILURE() << "a real dialog box appeared: " << platform::Cp932ToUtf8(WindowTextOf(hwnd));
+            ADD_FAILURE() << "a real dialog box appeared: "
+                          << platform::Cp932ToUtf8(WindowTextOf(hwnd));
             PostMessageW(hwnd, WM_COMMAND, IDCANCEL, 0);
         }
     }
