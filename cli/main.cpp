@@ -52,7 +52,7 @@ int Run(const std::vector<std::string>& args) {
     run.ProgramFolder = folder;
     run.LibLha = &lha;
     steps::AttachComponents(run, ftp, pop);
-    run.CopyFile = [](const std::string& source, const std::string& destination) {
+    run.CopyIntoFolder = [](const std::string& source, const std::string& destination) {
         return controls::CopyFileWithProgress(source, destination);
     };
     // No dial-up service in a headless run: a selected dial-up entry cannot come up.

@@ -41,7 +41,7 @@ struct RunContext {
     net::T_Pop3* POP = nullptr;
     // The file copy with progress: copies a file into a folder under its own name; 0, or
     // non-zero when a write fell short; throws when a file cannot be opened or created.
-    std::function<int(const std::string& source, const std::string& folder)> CopyFile;
+    std::function<int(const std::string& source, const std::string& folder)> CopyIntoFolder;
     // Dial-up control: DialUp is true when the line is up or no dial-up is selected.
     std::function<bool(RunContext&)> DialUp;
     std::function<void(RunContext&)> HangUp;

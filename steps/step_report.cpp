@@ -28,7 +28,7 @@ void StepEnded(RunContext& run, const std::string& word, StepResult result) {
 
 StepResult CopyIntoFolder(RunContext& run, const std::string& source, const std::string& folder) {
     try {
-        if (run.CopyFile(source, folder) == 0) return StepResult::Done;
+        if (run.CopyIntoFolder(source, folder) == 0) return StepResult::Done;
         run.AbortFlag = true;
         return StepResult::Stopped;
     } catch (const std::exception&) {

@@ -14,8 +14,6 @@
 #include "steps/password.h"
 #include "steps/steps.h"
 
-// <windows.h> names CopyFileW "CopyFile"; here the name is the run's member.
-#undef CopyFile
 
 namespace velmo::app {
 namespace {
@@ -239,7 +237,7 @@ void TVelmoForm::FormCreate(const VelmoFormOptions& options) {
     }
     run_.LibLha = LibLha.get();
     steps::AttachComponents(run_, FTP, POP);
-    run_.CopyFile = [this](const std::string& source, const std::string& destination) {
+    run_.CopyIntoFolder = [this](const std::string& source, const std::string& destination) {
         controls::TCopyProgressWindow progress(Handle(), [] { app::ProcessMessages(); });
         return controls::CopyFileWithProgress(source, destination, &progress);
     };

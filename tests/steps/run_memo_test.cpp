@@ -45,7 +45,7 @@ class RunMemoTest : public ::testing::Test {
         settings_.UploadWord = "アップロード";
         run_.ProgramFolder = program_;
         run_.LibLha = &lha_;
-        run_.CopyFile = [](const std::string& source, const std::string& folder) {
+        run_.CopyIntoFolder = [](const std::string& source, const std::string& folder) {
             return controls::CopyFileWithProgress(source, folder);
         };
         options_.logPath = JoinPath(program_, "Velmo.log");

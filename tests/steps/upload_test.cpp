@@ -43,7 +43,7 @@ class UploadTest : public ::testing::Test {
         settings_.FtpUser = Env("VELMO_FTP_USER");
         settings_.FtpPassword = Env("VELMO_FTP_PASSWORD");
         run_.ProgramFolder = folder_.Path();
-        run_.CopyFile = [](const std::string& source, const std::string& folder) {
+        run_.CopyIntoFolder = [](const std::string& source, const std::string& folder) {
             return controls::CopyFileWithProgress(source, folder);
         };
         AttachComponents(run_, ftp_, pop_);
