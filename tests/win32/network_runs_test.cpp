@@ -16,24 +16,6 @@ namespace {
 using net::testing::Env;
 using net::testing::ServerPath;
 
-std::string FileText(const std::string& path) { return platform::ReadWholeFile(path).value_or(""); }
-
-std::string LogText(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const auto& line : lines) text += line + "\r\n";
-    return text;
-}
-
-std::string Utf8(const std::vector<std::string>& lines) {
-    std::string out;
-    for (const auto& line : lines) out += platform::Cp932ToUtf8(line) + "\n";
-    return out;
-}
-
-bool Contains(const std::vector<std::string>& lines, std::string_view line) {
-    return std::find(lines.begin(), lines.end(), line) != lines.end();
-}
-
 // The lines from `first` to `last` (both included) appear in this order.
 bool InOrder(const std::vector<std::string>& lines, const std::vector<std::string>& wanted) {
     auto at = lines.begin();

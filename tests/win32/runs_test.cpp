@@ -18,24 +18,6 @@
 namespace velmo::testing {
 namespace {
 
-std::string FileText(const std::string& path) { return platform::ReadWholeFile(path).value_or(""); }
-
-std::string LogText(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const auto& line : lines) text += line + "\r\n";
-    return text;
-}
-
-std::string Utf8(const std::vector<std::string>& lines) {
-    std::string out;
-    for (const auto& line : lines) out += platform::Cp932ToUtf8(line) + "\n";
-    return out;
-}
-
-bool Contains(const std::vector<std::string>& lines, std::string_view line) {
-    return std::find(lines.begin(), lines.end(), line) != lines.end();
-}
-
 // Calls `react` with every text the label is given while the run works, from inside the run:
 // the test's way of pressing a button at a chosen step.
 class LabelWatch {

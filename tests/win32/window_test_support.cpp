@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "platform/files.h"
 #include "platform/text.h"
 #include "steps/lib_lha32.h"
 
@@ -162,5 +165,23 @@ class BoxBackstop : public ::testing::Environment {
     ::testing::AddGlobalTestEnvironment(new BoxBackstop);
 
 }  // namespace
+
+std::string FileText(const std::string& path) { return platform::ReadWholeFile(path).value_or(""); }
+
+std::string LogText(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const auto& line : lines) text += line + "\r\n";
+    return text;
+}
+
+std::string Utf8(const std::vector<std::string>& lines) {
+    std::string out;
+    for (const auto& line : lines) out += platform::Cp932ToUtf8(line) + "\n";
+    return out;
+}
+
+bool Contains(const std::vector<std::string>& lines, std::string_view line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
 
 }  // namespace velmo::testing

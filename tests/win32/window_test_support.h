@@ -94,4 +94,11 @@ steps::LibLha32& Archiver();
 void Click(const controls::TLibControl& control);
 void Click(HWND control);
 
+// Helpers of the run suites: a file's bytes (empty when missing), memo lines as the log file
+// holds them, lines as UTF-8 for failure messages, and whether a line is among them.
+std::string FileText(const std::string& path);
+std::string LogText(const std::vector<std::string>& lines);
+std::string Utf8(const std::vector<std::string>& lines);
+bool Contains(const std::vector<std::string>& lines, std::string_view line);
+
 }  // namespace velmo::testing
