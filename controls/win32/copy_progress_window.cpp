@@ -11,25 +11,11 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"TCopyProgressForm";
 
-void RegisterWindowClass() {
-    static bool registered = false;
-    if (registered) return;
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    wc.lpszClassName = kWindowClass;
-    RegisterClassExW(&wc);
-    registered = true;
-}
-
 }  // namespace
 
 TCopyProgressWindow::TCopyProgressWindow(HWND owner, std::function<void()> pump)
     : pump_(std::move(pump)) {
-    RegisterWindowClass();
+    RegisterPlainWindowClass(kWindowClass, GetSysColorBrush(COLOR_BTNFACE));
     const int width = 300, height = 75;
     window_ = CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_TOPMOST, kWindowClass, L"",
                               WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN,

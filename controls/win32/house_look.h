@@ -27,4 +27,8 @@ HFONT BoldOf(HFONT font);
 // A solid brush of the colour, made once and kept for the process.
 HBRUSH SolidBrushOf(COLORREF colour);
 
+// Registers (once per name) a window class that does nothing of its own: its procedure is
+// DefWindowProcW and the object that owns each window does the work.
+void RegisterPlainWindowClass(const wchar_t* name, HBRUSH background = nullptr);
+
 }  // namespace velmo::controls

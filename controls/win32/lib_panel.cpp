@@ -10,26 +10,12 @@ namespace {
 
 constexpr wchar_t kPanelClass[] = L"TLibPanel";
 
-// The class does nothing of its own: every message goes through the object.
-void RegisterPanelClass() {
-    static bool registered = false;
-    if (registered) return;
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kPanelClass;
-    RegisterClassExW(&wc);
-    registered = true;
-}
-
 }  // namespace
 
 TLibPanel::TLibPanel(HWND parent, int id, const Bounds& bounds, HFONT font,
                      std::string_view caption)
     : colour_(GetSysColor(COLOR_MENU)) {
-    RegisterPanelClass();
+    RegisterPlainWindowClass(kPanelClass);
     Create(kPanelClass, WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, parent,
            id, bounds, caption);
     SetOriginalStyle(true);
